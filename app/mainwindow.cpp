@@ -1,0 +1,113 @@
+#include "app/mainwindow.h"
+
+#include <QMessageBox>
+#include <QMouseEvent>
+
+#include "chart/forceunit.h"
+#include "device/modbusthread.h"
+#include "ui_mainwindow.h"
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindow)
+    , curveSetting{0, 0, 100, 10.0f}
+    , deviceThread(new modbusThread)
+{
+    ui->setupUi(this);
+    ui->actionConnect->setEnabled(true);
+    ui->actionDisconnect->setEnabled(false);
+    connect(ui->actionExit, SIGNAL(triggered(bool)), this, SLOT(close()));
+
+    initPlot();
+    connect(ui->userPlot, SIGNAL(mouseMove(QMouseEvent*)), this, SLOT(myMouseMoveEvent(QMouseEvent*)));
+
+    ui->startBtn->setEnabled(false);
+    ui->forceLabel->clear();
+    ui->distanceLabel->clear();
+    ui->forwardCheckBox->setChecked(true);
+    ui->returnCheckBox->setChecked(true);
+
+    connect(deviceThread, SIGNAL(sendCurrentPointValue(float,float)), this,
+            SLOT(receiveCurrentPointValue(float,float)));
+    connect(deviceThread, SIGNAL(sendCurveData(int,double,double)), this,
+            SLOT(receiveCurveData(int,double,double)));
+    // States are queued across threads, so their vector types must be known by name.
+    qRegisterMetaType<QVector<float>>();
+    qRegisterMetaType<QVector<int>>();
+    qRegisterMetaType<QVector<float>>("vector float");
+    qRegisterMetaType<QVector<int>>("vector int");
+    connect(deviceThread, SIGNAL(sendCurrentState(QVector<float>,QVector<int>)), this,
+            SLOT(receiveCurrentState(QVector<float>,QVector<int>)));
+
+    ForceUnit::resetDisplayState();
+    plotUnit = forceUnit;
+}
+
+MainWindow::~MainWindow()
+{
+    deviceThread->stopRunning();
+    deviceThread->wait();
+    delete ui;
+    deviceThread->closeDevice();
+    delete deviceThread;
+}
+
+void MainWindow::usePort(const QString &path)
+{
+    Serial_Setting_Type setting = deviceThread->serialSetting();
+    setting.portName = path;
+    deviceThread->receiveSerailSetting(setting);
+}
+
+void MainWindow::on_actionabout_triggered()
+{
+    QMessageBox::about(this, tr("about"), tr("Quelmar Ver %1").arg(QStringLiteral(QUELMAR_DISPLAY_VERSION)));
+}
+
+// Chart.
+
+void MainWindow::initPlot()
+{
+    curvePlot = std::make_unique<CurvePlot>(ui->userPlot);
+    curvePlot->init();
+}
+
+void MainWindow::receiveCurveData(int index, double x, double y)
+{
+    curvePlot->addPoint(index, x, ForceUnit::fromNewtons(float(y), forceUnit));
+}
+
+void MainWindow::myMouseMoveEvent(QMouseEvent *event)
+{
+    statusBar()->showMessage(curvePlot->cursorText(event->pos(), forceDecimals));
+}
+
+void MainWindow::myWidgetDoubleClicked(QMouseEvent *)
+{
+    curvePlot->toggleFullScreen();
+}
+
+void MainWindow::on_forwardCheckBox_clicked()
+{
+    curvePlot->setStrokeVisible(CurvePlot::Forward, ui->forwardCheckBox->isChecked());
+}
+
+void MainWindow::on_returnCheckBox_clicked()
+{
+    curvePlot->setStrokeVisible(CurvePlot::Return, ui->returnCheckBox->isChecked());
+}
+
+void MainWindow::on_refreshBtn_clicked()
+{
+    curvePlot->clear();
+}
+
+// Filled in by the records, axis, parameter and language dialogs.
+
+void MainWindow::on_axisSetBtn_clicked() {}
+void MainWindow::receiveAxisSet(AxisSetting) {}
+void MainWindow::on_actionOpen_triggered() {}
+void MainWindow::on_actionSave_triggered() {}
+void MainWindow::on_actionExport_triggered() {}
+void MainWindow::on_actionLanguage_triggered() {}
+void MainWindow::on_actionmachine_parameter_triggered() {}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QVector>
+#include <cstdint>
+#include <memory>
+
+#include "chart/axissetting.h"
+#include "chart/curveplot.h"
+#include "device/curvesetting.h"
+
+class QMouseEvent;
+class modbusThread;
+
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's one long-lived window: live readouts, the operator's commands and the
+// force/distance chart. It owns the acquisition thread object for the whole run.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Makes `path` the port the next Connect opens, for ports the system does not list.
+    void usePort(const QString &path);
+
+signals:
+    void sendCurveSetting(Curve_Setting setting);
+
+private slots:
+    void on_actionConnect_triggered();
+    void on_actionDisconnect_triggered();
+    void on_actionSetting_triggered();
+    void on_startBtn_clicked();
+    void on_stopBtn_clicked();
+    void on_refreshBtn_clicked();
+    void on_axisSetBtn_clicked();
+    void on_actionChart_triggered();
+    void on_actionabout_triggered();
+    void myWidgetDoubleClicked(QMouseEvent *event);
+    void myMouseMoveEvent(QMouseEvent *event);
+    void on_actionOpen_triggered();
+    void on_actionSave_triggered();
+    void on_forwardCheckBox_clicked();
+    void on_returnCheckBox_clicked();
+    void on_actionLanguage_triggered();
+    void on_actionExport_triggered();
+    void receiveAxisSet(AxisSetting setting);
+    void receiveCurveSetting(Curve_Setting setting);
+    void receiveCurveData(int index, double x, double y);
+    void receiveCurrentPointValue(float distance, float force);
+    void receiveCurrentState(QVector<float> fState, QVector<int> iState);
+    void on_actionmachine_parameter_triggered();
+    void on_autoCheckBox_clicked();
+    void on_testModeBtn_clicked();
+    void on_zeroBtn_clicked();
+    void on_distanceZeroBtn_clicked();
+    void on_upBtn_clicked();
+    void on_downBtn_clicked();
+    void on_unitBtn_clicked();
+
+private:
+    void initPlot();
+    bool isConnected() const;
+
+    Ui::MainWindow *ui;
+    Curve_Setting curveSetting;
+    modbusThread *deviceThread;
+    uint8_t plotUnit = 0;
+    std::unique_ptr<CurvePlot> curvePlot;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QCoreApplication;
+
+// Installs the Chinese catalogue when "lang.ini" chooses it, or when it makes no
+// choice and the system locale is Chinese. Runs once, before any window exists.
+void installStartupTranslator(QCoreApplication &app);
+
+// True when the stored choice, or the system locale, selects Chinese.
+bool startsInChinese(int storedChoice);
+
+struct StartOptions
+{
+    QString port;  // empty: the port of the serial settings
+};
+
+// Parses the command line; --help and --version print and end the process.
+StartOptions parseCommandLine(QCoreApplication &app);

@@ -1,0 +1,141 @@
+// The main window's link and command slots, the live readout, and the port settings
+// and test start dialogs. Commands are fire-and-forget: the controller's reaction
+// shows in the next polled state or as curve points on the chart.
+
+#include "app/mainwindow.h"
+
+#include "chart/forceunit.h"
+#include "control/readout.h"
+#include "device/modbusthread.h"
+#include "ui_mainwindow.h"
+
+namespace {
+constexpr int MaxTypeNumber = 5000;
+constexpr int MaxConnectDecimals = 4;
+} // namespace
+
+bool MainWindow::isConnected() const
+{
+    return !ui->actionConnect->isEnabled();
+}
+
+void MainWindow::on_actionConnect_triggered()
+{
+    if (!deviceThread->openDevice()) {
+        statusBar()->showMessage(tr("COM open failed"));
+        return;
+    }
+    const Serial_Setting_Type s = deviceThread->serialSetting();
+    statusBar()->showMessage(tr("%1,%2,%3,%4,%5,success")
+                                 .arg(s.portName)
+                                 .arg(s.baudRate)
+                                 .arg(s.dataBits)
+                                 .arg(QChar::fromLatin1(s.parity))
+                                 .arg(s.stopBits));
+    ui->actionConnect->setEnabled(false);
+    ui->actionDisconnect->setEnabled(true);
+
+    const uint16_t ratedForce = deviceThread->readMachineType();
+    curvePlot->setForceRange(ratedForce);
+    if (ratedForce >= 1 && ratedForce <= MaxTypeNumber)
+        ui->typeLabel->setText(tr("Type-%1").arg(ratedForce));
+
+    // Nothing read (-1) keeps the decimals already in use.
+    const int decimals = deviceThread->readDecimals();
+    if (decimals >= 0 && decimals <= MaxConnectDecimals)
+        forceDecimals = decimals;
+
+    deviceThread->startPolling();
+}
+
+void MainWindow::on_actionDisconnect_triggered()
+{
+    deviceThread->stopRunning();
+    deviceThread->wait();
+    deviceThread->closeDevice();
+    statusBar()->showMessage(tr("%1 close").arg(deviceThread->serialSetting().portName));
+    ui->actionConnect->setEnabled(true);
+    ui->actionDisconnect->setEnabled(false);
+}
+
+void MainWindow::on_startBtn_clicked()
+{
+    deviceThread->startTest(curveSetting);
+}
+
+void MainWindow::on_stopBtn_clicked()
+{
+    deviceThread->stopTest();
+}
+
+void MainWindow::on_upBtn_clicked()
+{
+    if (ui->curveCheckBox->checkState() != Qt::Unchecked)
+        deviceThread->moveUpRecord();
+    else
+        deviceThread->moveUp();
+}
+
+void MainWindow::on_downBtn_clicked()
+{
+    if (ui->curveCheckBox->checkState() != Qt::Unchecked)
+        deviceThread->moveDownRecord();
+    else
+        deviceThread->moveDown();
+}
+
+void MainWindow::on_zeroBtn_clicked()
+{
+    deviceThread->zero();
+}
+
+void MainWindow::on_distanceZeroBtn_clicked()
+{
+    deviceThread->distanceZero();
+}
+
+void MainWindow::on_autoCheckBox_clicked()
+{
+    deviceThread->switchAuto();
+}
+
+void MainWindow::on_testModeBtn_clicked()
+{
+    deviceThread->switchTestMode();
+}
+
+void MainWindow::on_unitBtn_clicked()
+{
+    deviceThread->switchUnit();
+}
+
+void MainWindow::receiveCurrentPointValue(float, float) {}
+
+void MainWindow::receiveCurrentState(QVector<float> fState, QVector<int> iState)
+{
+    if (fState.size() < 2 || iState.size() < 4)
+        return;
+    forceUnit = uint8_t(iState[0]);
+    if (forceUnit != plotUnit) {
+        curvePlot->changeUnit(plotUnit, forceUnit);
+        plotUnit = forceUnit;
+    }
+    forceDecimals = iState[1];
+    ui->autoCheckBox->setChecked(iState[2] != 0);
+    if (iState[3] == 0)
+        ui->testModeBtn->setText(tr("Real Time"));
+    else if (iState[3] == 1)
+        ui->testModeBtn->setText(tr("Peak"));
+    ui->forceLabel->setText(Readout::forceText(fState[0], forceUnit, forceDecimals));
+    ui->distanceLabel->setText(Readout::distanceText(fState[1]));
+}
+
+void MainWindow::on_actionSetting_triggered() {}
+void MainWindow::on_actionChart_triggered() {}
+
+void MainWindow::receiveCurveSetting(Curve_Setting setting)
+{
+    curveSetting = setting;
+    if (isConnected())
+        ui->startBtn->setEnabled(true);
+}

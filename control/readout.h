@@ -1,0 +1,23 @@
+#pragma once
+
+// Texts of the live readouts. Values are cut, never rounded, to the shown decimals,
+// as the controller's own display does.
+
+#include <QString>
+#include <cstdint>
+
+namespace Readout {
+
+// The decimals a display can show: the controller's value bounded to 0..9.
+int boundedDecimals(int decimals);
+
+// `value` cut toward zero to `decimals` decimals; never a negative zero.
+float truncated(float value, int decimals);
+
+// "12.345 N": the force given in newtons, shown in `unit` with `decimals` decimals.
+QString forceText(float newtons, uint8_t unit, int decimals);
+
+// "5.6 mm".
+QString distanceText(float millimetres);
+
+} // namespace Readout

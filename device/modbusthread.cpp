@@ -1,0 +1,269 @@
+#include "device/modbusthread.h"
+
+#include <modbus.h>
+
+#include <QMutexLocker>
+
+#include "device/serialports.h"
+
+namespace {
+constexpr int PollIntervalMs = 200;
+constexpr int AnswerWaitMs = 200;
+constexpr int TestFailLimit = 200;
+constexpr int JogFailLimit = 20;
+} // namespace
+
+modbusThread::modbusThread(QObject *parent)
+    : QThread(parent)
+    , setting{defaultPortName(), 115200, 8, 1, 'N'}
+{
+}
+
+modbusThread::~modbusThread()
+{
+    releaseContext();
+}
+
+void modbusThread::releaseContext()
+{
+    if (!ctx)
+        return;
+    modbus_close(ctx);
+    modbus_free(ctx);
+    ctx = nullptr;
+}
+
+bool modbusThread::openDevice()
+{
+    releaseContext();
+    ctx = modbus_new_rtu(setting.portName.toLatin1().constData(), setting.baudRate, setting.parity,
+                         setting.dataBits, setting.stopBits);
+    if (!ctx)
+        return false;
+    if (modbus_connect(ctx) == -1) {
+        modbus_free(ctx);
+        ctx = nullptr;
+        return false;
+    }
+    lineDirty = false;
+    curveMode = false;
+    return true;
+}
+
+bool modbusThread::closeDevice()
+{
+    releaseContext();
+    return true;
+}
+
+Serial_Setting_Type modbusThread::serialSetting() const
+{
+    return setting;
+}
+
+void modbusThread::receiveSerailSetting(Serial_Setting_Type newSetting)
+{
+    setting = newSetting;
+}
+
+void modbusThread::startPolling(Priority priority)
+{
+    running = true;
+    start(priority);
+}
+
+void modbusThread::stopRunning()
+{
+    running = false;
+}
+
+// A reply that came after its request timed out stays in the line's buffer and would
+// be taken as the answer to the next request; drop it before asking again.
+void modbusThread::prepareLine()
+{
+    if (lineDirty) {
+        modbus_flush(ctx);
+        lineDirty = false;
+    }
+    modbus_set_slave(ctx, Registers::SlaveAddress);
+}
+
+bool modbusThread::readInputs(int address, int count, uint16_t *dest)
+{
+    prepareLine();
+    const bool complete = modbus_read_input_registers(ctx, address, count, dest) == count;
+    lineDirty = !complete;
+    return complete;
+}
+
+int modbusThread::readHolding(int address, int count, uint16_t *dest)
+{
+    prepareLine();
+    const int n = modbus_read_registers(ctx, address, count, dest);
+    lineDirty = n != count;
+    return n;
+}
+
+void modbusThread::write(const Registers::Words &words)
+{
+    prepareLine();
+    lineDirty = modbus_write_registers(ctx, Registers::MailboxStart, words.size(), words.constData())
+                != words.size();
+}
+
+void modbusThread::sendCommand(const Registers::Words &words)
+{
+    QMutexLocker lock(&mutex);
+    if (ctx)
+        write(words);
+}
+
+uint16_t modbusThread::readMachineType()
+{
+    QMutexLocker lock(&mutex);
+    uint16_t word = 0;
+    if (ctx && readInputs(Registers::MachineTypeRegister, 1, &word))
+        return word;
+    return 0;
+}
+
+int modbusThread::readDecimals()
+{
+    QMutexLocker lock(&mutex);
+    uint16_t word = 0;
+    if (ctx && readInputs(Registers::DecimalsRegister, 1, &word))
+        return word;
+    return -1;
+}
+
+void modbusThread::startTest(Curve_Setting curveSetting)
+{
+    QMutexLocker lock(&mutex);
+    curveMode = true;
+    failLimit = TestFailLimit;
+    if (ctx)
+        write(Registers::startTestWords(curveSetting));
+}
+
+void modbusThread::stopTest()
+{
+    QMutexLocker lock(&mutex);
+    if (ctx)
+        write(Registers::stopTestWords());
+    curveMode = false;
+}
+
+void modbusThread::moveUpRecord()
+{
+    curveMode = true;
+    failLimit = JogFailLimit;
+    sendCommand(Registers::commandWords(Registers::MoveUpRecord));
+}
+
+void modbusThread::moveDownRecord()
+{
+    curveMode = true;
+    failLimit = JogFailLimit;
+    sendCommand(Registers::commandWords(Registers::MoveDownRecord));
+}
+
+void modbusThread::moveUp() { sendCommand(Registers::commandWords(Registers::MoveUp)); }
+void modbusThread::moveDown() { sendCommand(Registers::commandWords(Registers::MoveDown)); }
+void modbusThread::zero() { sendCommand(Registers::commandWords(Registers::Zero)); }
+void modbusThread::distanceZero() { sendCommand(Registers::commandWords(Registers::DistanceZero)); }
+void modbusThread::switchAuto() { sendCommand(Registers::commandWords(Registers::SwitchAuto)); }
+void modbusThread::switchTestMode() { sendCommand(Registers::commandWords(Registers::SwitchTestMode)); }
+void modbusThread::switchUnit() { sendCommand(Registers::commandWords(Registers::SwitchUnit)); }
+
+void modbusThread::changeSystemSet(QVector<float> pointSet, QVector<int> systemSet)
+{
+    const Registers::Words words = Registers::changeSystemSetWords(pointSet, systemSet);
+    if (!words.isEmpty())
+        sendCommand(words);
+}
+
+// Writes a request into the mailbox and reads the answer back, holding the lock
+// throughout so that no poll comes between the request and its answer. The caller
+// must still hold the lock while it emits the answer.
+bool modbusThread::requestAnswer(const Registers::Words &request, int answerCount, uint16_t *answer)
+{
+    write(request);
+    QThread::msleep(AnswerWaitMs);
+    return readHolding(Registers::MailboxStart, answerCount, answer) == answerCount;
+}
+
+void modbusThread::getSystemSet(int index)
+{
+    QMutexLocker lock(&mutex);
+    if (!ctx)
+        return;
+    uint16_t answer[Registers::SystemSetAnswerCount] = {};
+    Registers::SystemSet decoded;
+    if (requestAnswer(Registers::systemSetRequestWords(index), Registers::SystemSetAnswerCount, answer)
+        && Registers::decodeSystemSetAnswer(answer, Registers::SystemSetAnswerCount, &decoded))
+        emit sendSystemSetting(decoded.pointSet, decoded.systemSet);
+}
+
+void modbusThread::getSystemData(int index, int scanIndex)
+{
+    QMutexLocker lock(&mutex);
+    if (!ctx)
+        return;
+    uint16_t answer[Registers::SystemDataAnswerCount] = {};
+    Registers::SystemData decoded;
+    if (requestAnswer(Registers::systemDataRequestWords(index, scanIndex), Registers::SystemDataAnswerCount,
+                      answer)
+        && Registers::decodeSystemDataAnswer(answer, Registers::SystemDataAnswerCount, &decoded))
+        emit sendSystemData(decoded.pointData, decoded.systemData);
+}
+
+void modbusThread::pollState()
+{
+    uint16_t words[Registers::StatusCount];
+    bool complete;
+    {
+        QMutexLocker lock(&mutex);
+        complete = readInputs(Registers::StatusStart, Registers::StatusCount, words);
+    }
+    if (!complete)
+        return;
+    const Registers::Status status = Registers::decodeStatus(words);
+    emit sendCurrentState(status.fState, status.iState);
+}
+
+void modbusThread::pollCurve()
+{
+    uint16_t words[Registers::CurveCount];
+    bool complete;
+    {
+        QMutexLocker lock(&mutex);
+        complete = readInputs(Registers::CurveStart, Registers::CurveCount, words);
+    }
+    if (!complete)
+        return;  // retried at once; a short read neither counts nor resets
+    const Registers::CurveBlock block = Registers::decodeCurveBlock(words);
+    if (block.empty) {
+        if (++failCount >= failLimit) {
+            curveMode = false;
+            failCount = 0;
+        }
+        return;
+    }
+    for (const Registers::CurvePoint &point : block.points)
+        emit sendCurveData(point.index, point.x, point.y);
+    failCount = 0;
+}
+
+void modbusThread::run()
+{
+    if (!ctx)
+        return;
+    do {
+        if (curveMode) {
+            pollCurve();
+        } else {
+            pollState();
+            QThread::msleep(PollIntervalMs);
+        }
+    } while (running);
+}

@@ -1,0 +1,462 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Quelmar</source>
+        <translation>Quelmar</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>断开</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>machine parameter</source>
+        <translation>机器参数</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>about</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Chart</source>
+        <translation>图表</translation>
+    </message>
+    <message>
+        <source>Force</source>
+        <translation>力值</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <translation>位移</translation>
+    </message>
+    <message>
+        <source>Test Mode</source>
+        <translation>测试模式</translation>
+    </message>
+    <message>
+        <source>Zero</source>
+        <translation>清零</translation>
+    </message>
+    <message>
+        <source>Cuvre</source>
+        <translation>曲线</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>上</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>单位</translation>
+    </message>
+    <message>
+        <source>Distance Zero</source>
+        <translation>位移清零</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>下</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Axis Set</source>
+        <translation>坐标设置</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>进程</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>返程</translation>
+    </message>
+    <message>
+        <source>Quelmar Ver %1</source>
+        <translation>Quelmar Ver %1</translation>
+    </message>
+    <message>
+        <source>Quelmar - simulated stand</source>
+        <translation>Quelmar - 模拟试验机</translation>
+    </message>
+    <message>
+        <source>COM open failed</source>
+        <translation>串口打开失败</translation>
+    </message>
+    <message>
+        <source>%1,%2,%3,%4,%5,success</source>
+        <translation>%1,%2,%3,%4,%5,连接成功</translation>
+    </message>
+    <message>
+        <source>%1 close</source>
+        <translation>%1 断开</translation>
+    </message>
+    <message>
+        <source>Type-%1</source>
+        <translation>型号-%1</translation>
+    </message>
+    <message>
+        <source>Force %1</source>
+        <translation>力值 %1</translation>
+    </message>
+    <message>
+        <source>Real Time</source>
+        <translation>实时</translation>
+    </message>
+    <message>
+        <source>Peak</source>
+        <translation>峰值</translation>
+    </message>
+    <message>
+        <source>Waring</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Please close the serial port!</source>
+        <translation>请关闭串口!</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>信息</translation>
+    </message>
+    <message>
+        <source>The graph has no data!</source>
+        <translation>图表中没有数据!</translation>
+    </message>
+    <message>
+        <source>Could not open %1:
+%2</source>
+        <translation>无法打开 %1:
+%2</translation>
+    </message>
+    <message>
+        <source>%1 holds no test data.</source>
+        <translation>%1 中没有测试数据。</translation>
+    </message>
+    <message>
+        <source>Points loaded: %1.</source>
+        <translation>已加载 %1 个点。</translation>
+    </message>
+    <message>
+        <source>Points loaded: %1. Lines skipped: %2, the first is line %3.</source>
+        <translation>已加载 %1 个点。跳过 %2 行无法读取的内容,第一处在第 %3 行。</translation>
+    </message>
+    <message>
+        <source>Could not save %1:
+%2</source>
+        <translation>无法保存 %1:
+%2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be exported: the chart is exported as .jpg, .bmp or .pdf only.</source>
+        <translation>无法导出 %1: 图表只能导出为 .jpg、.bmp 或 .pdf 文件。</translation>
+    </message>
+    <message>
+        <source>Could not export the chart to %1.</source>
+        <translation>无法将图表导出到 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>SerialSettingDialog</name>
+    <message>
+        <source>Description: %1</source>
+        <translation>描述: %1</translation>
+    </message>
+    <message>
+        <source>Manufacturer: %1</source>
+        <translation>厂商: %1</translation>
+    </message>
+    <message>
+        <source>Serial number: %1</source>
+        <translation>序列号: %1</translation>
+    </message>
+    <message>
+        <source>Location: %1</source>
+        <translation>端口号: %1</translation>
+    </message>
+    <message>
+        <source>Vendor Identifier: %1</source>
+        <translation>供应商标识: %1</translation>
+    </message>
+    <message>
+        <source>Product Identifier: %1</source>
+        <translation>产品标识: %1</translation>
+    </message>
+    <message>
+        <source>115200</source>
+        <translatorcomment>Left empty on purpose: the dialog selects the baud rate item by this text, so the lookup must give the number back unchanged.</translatorcomment>
+        <translation></translation>
+    </message>
+</context>
+<context>
+    <name>chartStart</name>
+    <message>
+        <source>ChartSetting</source>
+        <translation>图表设置</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>PUSH</source>
+        <translation>压缩</translation>
+    </message>
+    <message>
+        <source>PULL</source>
+        <translation>拉伸</translation>
+    </message>
+    <message>
+        <source>Relative Distance</source>
+        <translation>相对位移</translation>
+    </message>
+    <message>
+        <source>Absolute Distance</source>
+        <translation>绝对位移</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <translation>位移</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>curveSettingDialog</name>
+    <message>
+        <source>AxisSetting</source>
+        <translation>坐标设置</translation>
+    </message>
+    <message>
+        <source>Xaxis</source>
+        <translation>x轴</translation>
+    </message>
+    <message>
+        <source>Yaxis</source>
+        <translation>y轴</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>最大</translation>
+    </message>
+    <message>
+        <source>Reversed</source>
+        <translation>反向</translation>
+    </message>
+    <message>
+        <source>AxisAutoSet</source>
+        <translation>自动设置</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>languageSelectDialog</name>
+    <message>
+        <source>languageSelect</source>
+        <translation>语言选择</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>系统</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>英语</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>中文</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Confrim</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>Confirm change the language?</source>
+        <translation>确认修改语言?</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>信息</translation>
+    </message>
+    <message>
+        <source>Language will be changed after application restart!</source>
+        <translation>应用重启后修改语言!</translation>
+    </message>
+    <message>
+        <source>The language choice could not be saved!</source>
+        <translation>无法保存语言选择!</translation>
+    </message>
+</context>
+<context>
+    <name>machineParameter</name>
+    <message>
+        <source>machineParameter</source>
+        <translation>机器参数</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+</context>
+<context>
+    <name>serialSettingDialog</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Select Serial Port</source>
+        <translation>选择串口</translation>
+    </message>
+    <message>
+        <source>Description:</source>
+        <translation>描述:</translation>
+    </message>
+    <message>
+        <source>Manufacturer:</source>
+        <translation>厂商:</translation>
+    </message>
+    <message>
+        <source>Serial number:</source>
+        <translation>序列号:</translation>
+    </message>
+    <message>
+        <source>Location:</source>
+        <translation>端口号:</translation>
+    </message>
+    <message>
+        <source>Vendor ID:</source>
+        <translation>供应商标识:</translation>
+    </message>
+    <message>
+        <source>Product ID:</source>
+        <translation>产品标识:</translation>
+    </message>
+    <message>
+        <source>Select Parameters</source>
+        <translation>选择参数</translation>
+    </message>
+    <message>
+        <source>BaudRate:</source>
+        <translation>波特率:</translation>
+    </message>
+    <message>
+        <source>Data bits:</source>
+        <translation>数据位:</translation>
+    </message>
+    <message>
+        <source>Parity:</source>
+        <translation>校验位:</translation>
+    </message>
+    <message>
+        <source>Stop bits:</source>
+        <translation>停止位:</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>应用</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,19 @@
+#!/bin/sh
+# Installs the Debian 12 packages that building, running and testing Quelmar need,
+# when any is missing. Runs as root or through sudo.
+set -eu
+
+packages="cmake ninja-build g++ pkg-config
+  qtbase5-dev libqt5serialport5-dev qttools5-dev-tools libqcustomplot-dev libmodbus-dev
+  xvfb xauth"
+
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing

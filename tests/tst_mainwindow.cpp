@@ -1,0 +1,213 @@
+// The main window as the operator first sees it.
+
+#include <QtTest>
+#include <QtWidgets>
+#include <qcustomplot.h>
+
+#include "app/mainwindow.h"
+#include "app/resources.h"
+#include "chart/forceunit.h"
+
+namespace {
+QStringList actionNames(const QList<QAction *> &actions)
+{
+    QStringList names;
+    for (QAction *a : actions)
+        names << (a->menu() ? a->menu()->objectName() : a->objectName());
+    return names;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { quelmarInitResources(); }
+
+    void formWidgets_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("columnSpan");
+        QTest::newRow("label") << "label" << "Force" << 0 << 2 << 2;
+        QTest::newRow("forceLabel") << "forceLabel" << "" << 0 << 4 << 2;
+        QTest::newRow("testModeBtn") << "testModeBtn" << "Test Mode" << 0 << 7 << 1;
+        QTest::newRow("zeroBtn") << "zeroBtn" << "Zero" << 0 << 8 << 1;
+        QTest::newRow("curveCheckBox") << "curveCheckBox" << "Cuvre" << 0 << 9 << 1;
+        QTest::newRow("upBtn") << "upBtn" << "Up" << 0 << 10 << 1;
+        QTest::newRow("startBtn") << "startBtn" << "Start" << 0 << 11 << 1;
+        QTest::newRow("refreshBtn") << "refreshBtn" << "Refresh" << 0 << 12 << 1;
+        QTest::newRow("typeLabel") << "typeLabel" << "Type" << 0 << 13 << 1;
+        QTest::newRow("label_3") << "label_3" << "Distance" << 1 << 2 << 2;
+        QTest::newRow("distanceLabel") << "distanceLabel" << "" << 1 << 4 << 2;
+        QTest::newRow("unitBtn") << "unitBtn" << "Unit" << 1 << 7 << 1;
+        QTest::newRow("distanceZeroBtn") << "distanceZeroBtn" << "Distance Zero" << 1 << 8 << 1;
+        QTest::newRow("autoCheckBox") << "autoCheckBox" << "Auto" << 1 << 9 << 1;
+        QTest::newRow("downBtn") << "downBtn" << "Down" << 1 << 10 << 1;
+        QTest::newRow("stopBtn") << "stopBtn" << "Stop" << 1 << 11 << 1;
+        QTest::newRow("axisSetBtn") << "axisSetBtn" << "Axis Set" << 1 << 12 << 1;
+        QTest::newRow("forwardCheckBox") << "forwardCheckBox" << "Forward" << 2 << 11 << 1;
+        QTest::newRow("returnCheckBox") << "returnCheckBox" << "Return" << 2 << 12 << 1;
+        QTest::newRow("userPlot") << "userPlot" << "" << 3 << 2 << 12;
+    }
+
+    void formWidgets()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(int, columnSpan);
+        MainWindow window;
+        auto *widget = window.findChild<QWidget *>(name);
+        QVERIFY(widget);
+        const QVariant shown = widget->property("text");
+        if (shown.isValid())
+            QCOMPARE(shown.toString(), text);
+        auto *grid = window.findChild<QGridLayout *>(QStringLiteral("gridLayout"));
+        QVERIFY(grid);
+        QCOMPARE(grid->parentWidget(), window.centralWidget());
+        const int at = grid->indexOf(widget);
+        QVERIFY(at >= 0);
+        int r, c, rs, cs;
+        grid->getItemPosition(at, &r, &c, &rs, &cs);
+        QCOMPARE(r, row);
+        QCOMPARE(c, column);
+        QCOMPARE(cs, columnSpan);
+        QCOMPARE(rs, 1);
+    }
+
+    void formLayoutAndState()
+    {
+        MainWindow window;
+        QCOMPARE(window.objectName(), QStringLiteral("MainWindow"));
+        QCOMPARE(window.size(), QSize(800, 600));
+        QCOMPARE(window.minimumSize(), QSize(400, 400));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Quelmar"));
+        auto *grid = window.findChild<QGridLayout *>(QStringLiteral("gridLayout"));
+        QCOMPARE(grid->spacing(), 6);
+        QCOMPARE(grid->contentsMargins(), QMargins());
+        QCOMPARE((QVector<int>{grid->rowStretch(0), grid->rowStretch(1), grid->rowStretch(2), grid->rowStretch(3)}),
+                 (QVector<int>{1, 1, 1, 8}));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("forceLabel"))->font().pointSize(), 20);
+        QCOMPARE(window.findChild<QWidget *>(QStringLiteral("userPlot"))->sizePolicy(),
+                 QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding));
+        QCOMPARE(window.findChild<QWidget *>(QStringLiteral("startBtn"))->sizePolicy().verticalPolicy(),
+                 QSizePolicy::Fixed);
+
+        // Only Start and Disconnect wait for a link; everything else is usable at once.
+        QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("startBtn"))->isEnabled());
+        QVERIFY(window.findChild<QAction *>(QStringLiteral("actionConnect"))->isEnabled());
+        QVERIFY(!window.findChild<QAction *>(QStringLiteral("actionDisconnect"))->isEnabled());
+        QVERIFY(window.findChild<QCheckBox *>(QStringLiteral("forwardCheckBox"))->isChecked());
+        QVERIFY(window.findChild<QCheckBox *>(QStringLiteral("returnCheckBox"))->isChecked());
+        QVERIFY(!window.findChild<QCheckBox *>(QStringLiteral("autoCheckBox"))->isChecked());
+        QVERIFY(!window.findChild<QCheckBox *>(QStringLiteral("curveCheckBox"))->isChecked());
+
+        QCOMPARE(unitNames, (QVector<QString>{"N", "Kg", "Lb"}));
+        QCOMPARE(forceUnit, uint8_t(0));
+        QCOMPARE(forceDecimals, 3);
+    }
+
+    void menusAndToolBar()
+    {
+        MainWindow window;
+        QCOMPARE(actionNames(window.menuBar()->actions()),
+                 (QStringList{"menuFile", "menuDevice", "menuOption", "menuHelp"}));
+        auto menu = [&](const char *name) {
+            return actionNames(window.findChild<QMenu *>(QLatin1String(name))->actions());
+        };
+        QCOMPARE(menu("menuFile"), (QStringList{"actionNew", "actionOpen", "actionSave", "actionExport", "actionExit"}));
+        QCOMPARE(menu("menuDevice"), (QStringList{"actionConnect", "actionDisconnect"}));
+        QCOMPARE(menu("menuOption"), (QStringList{"actionSetting", "actionmachine_parameter", "actionLanguage"}));
+        QCOMPARE(menu("menuHelp"), (QStringList{"actionabout"}));
+        auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
+        QCOMPARE(window.toolBarArea(toolBar), Qt::TopToolBarArea);
+        QCOMPARE(actionNames(toolBar->actions()),
+                 (QStringList{"actionConnect", "actionDisconnect", "actionSetting", "actionChart"}));
+
+        for (const char *name : {"actionConnect", "actionDisconnect", "actionExit", "actionSetting", "actionChart"})
+            QVERIFY2(!window.findChild<QAction *>(QLatin1String(name))->icon().isNull(), name);
+        QCOMPARE(window.findChild<QAction *>(QStringLiteral("actionSave"))->shortcut(), QKeySequence("Ctrl+S"));
+        QCOMPARE(window.findChild<QAction *>(QStringLiteral("actionOpen"))->shortcut(), QKeySequence("Ctrl+O"));
+        QCOMPARE(window.findChild<QAction *>(QStringLiteral("actionNew"))->shortcut(), QKeySequence("Ctrl+N"));
+    }
+
+    void iconsHaveTheirSizes_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("alpha");
+        QTest::newRow("connect") << ":/images/connect.png" << 128 << true;
+        QTest::newRow("disconnect") << ":/images/disconnect.png" << 128 << true;
+        QTest::newRow("exit") << ":/images/application-exit.png" << 128 << true;
+        QTest::newRow("settings") << ":/images/settings.png" << 128 << true;
+        QTest::newRow("chart") << ":/images/line-chart.png" << 256 << true;
+        QTest::newRow("logo") << ":/images/Ostrivel.png" << 256 << false;
+    }
+
+    void iconsHaveTheirSizes()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, size);
+        QFETCH(bool, alpha);
+        const QImage image(path);
+        QCOMPARE(image.size(), QSize(size, size));
+        QCOMPARE(image.hasAlphaChannel(), alpha);
+    }
+
+    void aboutBox()
+    {
+        MainWindow window;
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box) {
+                seen = box->windowTitle() + QLatin1Char('|') + box->text();
+                box->accept();
+            }
+        });
+        window.findChild<QAction *>(QStringLiteral("actionabout"))->trigger();
+        QCOMPARE(seen, QStringLiteral("about|Quelmar Ver 1.0.0.181106"));
+    }
+
+    void newDoesNothingAndClosingIsPrompt()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        {
+            MainWindow window;
+            window.show();
+            window.findChild<QAction *>(QStringLiteral("actionNew"))->trigger();
+            QCOMPARE(QApplication::topLevelWidgets().count(&window), 1);
+            window.findChild<QAction *>(QStringLiteral("actionExit"))->trigger();
+            QVERIFY(!window.isVisible());
+        }
+        // The never-started acquisition thread is not waited for.
+        QVERIFY(timer.elapsed() < 1000);
+    }
+
+    void chartAtStart()
+    {
+        MainWindow window;
+        auto *plot = window.findChild<QCustomPlot *>(QStringLiteral("userPlot"));
+        QCOMPARE(plot->graphCount(), 2);
+        QCOMPARE(plot->graph(0)->name(), QStringLiteral("Forward"));
+        QCOMPARE(plot->graph(1)->name(), QStringLiteral("Return"));
+        QCOMPARE(plot->graph(0)->pen().color(), QColor(Qt::blue));
+        QCOMPARE(plot->graph(1)->pen().color(), QColor(Qt::red));
+        QCOMPARE(plot->xAxis->label(), QStringLiteral("Distance"));
+        QCOMPARE(plot->yAxis->label(), QStringLiteral("Force N"));
+        QCOMPARE(plot->xAxis->range(), QCPRange(0, 100));
+        QCOMPARE(plot->yAxis->range(), QCPRange(-300, 500));
+        QVERIFY(plot->legend->visible());
+        QCOMPARE(int(plot->interactions()), int(QCP::iRangeDrag | QCP::iRangeZoom));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
