@@ -4,9 +4,13 @@
 
 #include "app/mainwindow.h"
 
+#include <QMessageBox>
+
 #include "chart/forceunit.h"
+#include "control/chartstart.h"
 #include "control/readout.h"
 #include "device/modbusthread.h"
+#include "device/serialsettingdialog.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -130,8 +134,36 @@ void MainWindow::receiveCurrentState(QVector<float> fState, QVector<int> iState)
     ui->distanceLabel->setText(Readout::distanceText(fState[1]));
 }
 
-void MainWindow::on_actionSetting_triggered() {}
-void MainWindow::on_actionChart_triggered() {}
+// Port settings may change only while the port is closed: the thread reads them
+// when it opens the port.
+void MainWindow::on_actionSetting_triggered()
+{
+    if (isConnected()) {
+        QMessageBox::warning(this, tr("Waring"), tr("Please close the serial port!"), QMessageBox::Ok);
+        return;
+    }
+    auto *dialog = new SerialSettingDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Both objects live in the GUI thread, so the setting is passed by a direct call
+    // and needs no meta-type registration.
+    connect(dialog, SIGNAL(sendSerialSetting(Serial_Setting_Type)), deviceThread,
+            SLOT(receiveSerailSetting(Serial_Setting_Type)));
+    dialog->exec();
+}
+
+void MainWindow::on_actionChart_triggered()
+{
+    auto *dialog = new chartStart(this);
+    connect(dialog, SIGNAL(sendCurveSetting(Curve_Setting)), this,
+            SLOT(receiveCurveSetting(Curve_Setting)));
+    connect(this, SIGNAL(sendCurveSetting(Curve_Setting)), dialog,
+            SLOT(receiveCurveSetting(Curve_Setting)));
+    emit sendCurveSetting(curveSetting);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowFlags(Qt::Dialog);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->show();
+}
 
 void MainWindow::receiveCurveSetting(Curve_Setting setting)
 {

@@ -1,0 +1,45 @@
+#include "device/serialchoice.h"
+
+#include <QSerialPortInfo>
+
+#include "device/serialports.h"
+
+QString identifierText(quint16 identifier)
+{
+    return identifier == 0 ? QString() : QString::number(identifier, 16);
+}
+
+SerialPortEntry portEntry(const QSerialPortInfo &port)
+{
+    return {port.portName(),
+            {port.portName(), port.description(), port.manufacturer(), port.serialNumber(),
+             port.systemLocation(), identifierText(port.vendorIdentifier()),
+             identifierText(port.productIdentifier())},
+            devicePathFor(port)};
+}
+
+QVector<SerialPortEntry> listedPorts()
+{
+    QVector<SerialPortEntry> entries;
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &port : ports)
+        entries.append(portEntry(port));
+    return entries;
+}
+
+char parityFromText(const QString &text)
+{
+    if (text == QLatin1String("even"))
+        return 'E';
+    if (text == QLatin1String("odd"))
+        return 'O';
+    return 'N';
+}
+
+Serial_Setting_Type serialSettingFrom(const QString &portName, const QString &baudRate,
+                                      const QString &dataBits, const QString &parity,
+                                      const QString &stopBits)
+{
+    return {portName, baudRate.toInt(nullptr, 10), dataBits.toInt(nullptr, 10),
+            stopBits.toInt(nullptr, 10), parityFromText(parity)};
+}
