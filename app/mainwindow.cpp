@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 
+#include "chart/curvesettingdialog.h"
 #include "chart/forceunit.h"
 #include "device/modbusthread.h"
 #include "ui_mainwindow.h"
@@ -102,12 +103,19 @@ void MainWindow::on_refreshBtn_clicked()
     curvePlot->clear();
 }
 
-// Filled in by the records, axis, parameter and language dialogs.
+// Axis settings.
 
-void MainWindow::on_axisSetBtn_clicked() {}
-void MainWindow::receiveAxisSet(AxisSetting) {}
-void MainWindow::on_actionOpen_triggered() {}
-void MainWindow::on_actionSave_triggered() {}
-void MainWindow::on_actionExport_triggered() {}
+void MainWindow::on_axisSetBtn_clicked()
+{
+    curveSettingDialog dialog(this, curvePlot->axisSetting());
+    connect(&dialog, SIGNAL(sendAxisSet(AxisSetting)), this, SLOT(receiveAxisSet(AxisSetting)));
+    dialog.exec();
+}
+
+void MainWindow::receiveAxisSet(AxisSetting setting)
+{
+    curvePlot->applyAxisSetting(setting);
+}
+
 void MainWindow::on_actionLanguage_triggered() {}
 void MainWindow::on_actionmachine_parameter_triggered() {}

@@ -1,0 +1,221 @@
+#include "records/testdatafile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+#include "chart/forceunit.h"
+#include "records/fixednumber.h"
+
+namespace {
+
+constexpr std::string_view ForwardHeader = "Data Forward:";
+constexpr std::string_view ReturnHeader = "Data Return:";
+#ifdef Q_OS_WIN
+constexpr std::string_view LineEnd = "\r\n";
+#else
+constexpr std::string_view LineEnd = "\n";
+#endif
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+// Converted forces pass through single precision, as everywhere in the program;
+// forces shown in newtons are written as the chart holds them.
+double fileNewtons(double shown, uint8_t unit)
+{
+    return unit == ForceUnit::Newton ? shown : double(ForceUnit::toNewtons(float(shown), unit));
+}
+
+// Decimals beyond what a display shows are bounded, as on the readouts.
+int fileDecimals(uint8_t unit, int decimals)
+{
+    const int shown = std::clamp(decimals, 0, FixedNumberMaxDecimals);
+    return unit == ForceUnit::Newton ? shown : std::max(shown - 1, 0);
+}
+
+// Collects lines and hands them to the device in large blocks: a write call per line
+// would cost more than formatting its numbers.
+class LineSink
+{
+public:
+    static constexpr int MaxLineLength = 2 * FixedNumberMaxLength + 8;
+
+    explicit LineSink(QIODevice &device)
+        : device(device)
+        , buffer(1 << 16, Qt::Uninitialized)
+        , at(buffer.data())
+    {
+    }
+
+    // Where the next line, of at most MaxLineLength characters, goes.
+    char *lineStart()
+    {
+        if (buffer.data() + buffer.size() - at < MaxLineLength)
+            flush();
+        return at;
+    }
+
+    void endLine(char *end) { at = std::copy(LineEnd.begin(), LineEnd.end(), end); }
+
+    void line(std::string_view text) { endLine(std::copy(text.begin(), text.end(), lineStart())); }
+
+    bool flush()
+    {
+        const qint64 size = at - buffer.data();
+        written = written && device.write(buffer.constData(), size) == size;
+        at = buffer.data();
+        return written;
+    }
+
+private:
+    QIODevice &device;
+    QByteArray buffer;
+    char *at;
+    bool written = true;
+};
+
+void writeStroke(LineSink &sink, const QVector<QPointF> &points, uint8_t unit, int decimals)
+{
+    for (const QPointF &point : points) {
+        char *end = writeFixed(sink.lineStart(), point.x(), 1);
+        *end++ = ',';
+        sink.endLine(writeFixed(end, fileNewtons(point.y(), unit), decimals));
+    }
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A decimal number, optionally signed or with an exponent, within blanks; it must
+// fit single precision, in which the file's values are taken.
+bool readNumber(std::string_view text, float &value)
+{
+    text = trimmed(text);
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+        text.remove_prefix(1);
+    const char *end = text.data() + text.size();
+    double number = 0;
+    const std::from_chars_result result = std::from_chars(text.data(), end, number);
+    value = float(number);
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+}
+
+class LineDecoder
+{
+public:
+    LineDecoder(TestDataReading &reading, uint8_t unit)
+        : reading(reading)
+        , unit(unit)
+        , section(&reading.data.forwardStroke)
+    {
+    }
+
+    void decode(std::string_view line)
+    {
+        if (++lineNumber == 1 && line.substr(0, ByteOrderMark.size()) == ByteOrderMark)
+            line.remove_prefix(ByteOrderMark.size());
+        line = trimmed(line);
+        if (line.empty())
+            return;
+        // A point line cannot hold a header, so the common case is tried first.
+        const size_t comma = line.find(',');
+        float distance, newtons;
+        if (comma != line.npos && line.find(',', comma + 1) == line.npos
+            && readNumber(line.substr(0, comma), distance) && readNumber(line.substr(comma + 1), newtons)) {
+            section->append(QPointF(distance, ForceUnit::fromNewtons(newtons, unit)));
+            reading.heldTestData = true;
+        } else if (line.find(ForwardHeader) != line.npos) {
+            section = &reading.data.forwardStroke;
+            reading.heldTestData = true;
+        } else if (line.find(ReturnHeader) != line.npos) {
+            section = &reading.data.returnStroke;
+            reading.heldTestData = true;
+        } else if (reading.skippedLines++ == 0) {
+            reading.firstSkippedLine = lineNumber;
+        }
+    }
+
+private:
+    TestDataReading &reading;
+    const uint8_t unit;
+    QVector<QPointF> *section;
+    int lineNumber = 0;
+};
+
+} // namespace
+
+bool writeTestData(QIODevice &device, const TestData &data, uint8_t unit, int decimals)
+{
+    const int forceDecimals = fileDecimals(unit, decimals);
+    LineSink sink(device);
+    sink.line(ForwardHeader);
+    writeStroke(sink, data.forwardStroke, unit, forceDecimals);
+    sink.line(ReturnHeader);
+    writeStroke(sink, data.returnStroke, unit, forceDecimals);
+    return sink.flush();
+}
+
+TestDataReading readTestData(QIODevice &device, uint8_t unit)
+{
+    TestDataReading reading;
+    LineDecoder decoder(reading, unit);
+    // Lines are decoded where they lie in the read buffer; an unfinished last line
+    // moves to its front and the next read continues behind it.
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    qint64 kept = 0;
+    for (;;) {
+        if (kept == buffer.size())
+            buffer.resize(buffer.size() * 2);  // a line longer than the buffer
+        const qint64 got = device.read(buffer.data() + kept, buffer.size() - kept);
+        if (got < 0) {
+            reading.error = device.errorString();
+            return reading;
+        }
+        if (got == 0)
+            break;
+        const char *lineStart = buffer.constData();
+        const char *const end = lineStart + kept + got;
+        while (const char *lineEnd = static_cast<const char *>(std::memchr(lineStart, '\n', size_t(end - lineStart)))) {
+            decoder.decode(std::string_view(lineStart, size_t(lineEnd - lineStart)));
+            lineStart = lineEnd + 1;
+        }
+        kept = end - lineStart;
+        std::memmove(buffer.data(), lineStart, size_t(kept));
+    }
+    if (kept > 0)
+        decoder.decode(std::string_view(buffer.constData(), size_t(kept)));
+    return reading;
+}
+
+QString saveTestDataFile(const QString &path, const TestData &data, uint8_t unit, int decimals)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    // Without commit the temporary file is dropped and an older file stays as it was.
+    if (!writeTestData(file, data, unit, decimals) || !file.commit())
+        return file.errorString();
+    return QString();
+}
+
+TestDataReading openTestDataFile(const QString &path, uint8_t unit)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        TestDataReading reading;
+        reading.error = file.errorString();
+        return reading;
+    }
+    return readTestData(file, unit);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+// Drives the modal dialogs that a window action opens, one after the other.
+
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+#include <QVector>
+#include <functional>
+
+using ModalStep = std::function<void(QWidget *modal)>;
+
+// Calls `trigger` and hands each modal widget it shows, as soon as it is shown, to the
+// next of `steps`, which is to close it. A modal widget beyond the steps, or one that
+// a step left open, is rejected, so a failing test cannot hang. Returns how many
+// modal widgets came up.
+inline int runModal(const std::function<void()> &trigger, const QVector<ModalStep> &steps)
+{
+    int seen = 0;
+    QPointer<QWidget> answered;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        if (modal != answered && seen++ < steps.size()) {
+            answered = modal;
+            steps[seen - 1](modal);
+        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+    });
+    poll.start(10);
+    trigger();
+    return seen;
+}
