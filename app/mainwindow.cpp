@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 
+#include "app/languageselectdialog.h"
 #include "chart/curvesettingdialog.h"
 #include "chart/forceunit.h"
 #include "device/modbusthread.h"
@@ -117,5 +118,10 @@ void MainWindow::receiveAxisSet(AxisSetting setting)
     curvePlot->applyAxisSetting(setting);
 }
 
-void MainWindow::on_actionLanguage_triggered() {}
-void MainWindow::on_actionmachine_parameter_triggered() {}
+// The choice takes effect at the next start.
+void MainWindow::on_actionLanguage_triggered()
+{
+    auto *dialog = new languageSelectDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->exec();
+}
