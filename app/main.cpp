@@ -1,8 +1,11 @@
 #include <QApplication>
+#include <cstdio>
+#include <memory>
 
 #include "app/mainwindow.h"
 #include "app/resources.h"
 #include "app/startup.h"
+#include "sim/standsimulator.h"
 
 int main(int argc, char *argv[])
 {
@@ -13,8 +16,20 @@ int main(int argc, char *argv[])
     const StartOptions options = parseCommandLine(app);
     installStartupTranslator(app);
 
+    // Declared before the window, so the stand outlives the link to it.
+    std::unique_ptr<StandSimulator> demoStand;
+    if (options.demo) {
+        demoStand = std::make_unique<StandSimulator>(StandSimulator::Settings());
+        if (!demoStand->start()) {
+            std::fprintf(stderr, "quelmar: no simulated stand: %s\n", qPrintable(demoStand->errorString()));
+            return 1;
+        }
+    }
+
     MainWindow window;
-    if (!options.port.isEmpty())
+    if (demoStand)
+        window.useSimulatedStand(demoStand->portPath());
+    else if (!options.port.isEmpty())
         window.usePort(options.port);
     window.show();
     return app.exec();

@@ -61,6 +61,12 @@ void MainWindow::usePort(const QString &path)
     deviceThread->receiveSerailSetting(setting);
 }
 
+void MainWindow::useSimulatedStand(const QString &path)
+{
+    usePort(path);
+    setWindowTitle(tr("Quelmar - simulated stand"));
+}
+
 void MainWindow::on_actionabout_triggered()
 {
     QMessageBox::about(this, tr("about"), tr("Quelmar Ver %1").arg(QStringLiteral(QUELMAR_DISPLAY_VERSION)));

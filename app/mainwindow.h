@@ -29,6 +29,8 @@ public:
 
     // Makes `path` the port the next Connect opens, for ports the system does not list.
     void usePort(const QString &path);
+    // The same for a simulated stand, which the window title then names.
+    void useSimulatedStand(const QString &path);
 
 signals:
     void sendCurveSetting(Curve_Setting setting);

@@ -38,7 +38,10 @@ StartOptions parseCommandLine(QCoreApplication &app)
     const QCommandLineOption port(QStringLiteral("port"),
                                   QStringLiteral("Connect opens PATH, a serial device the system may not list."),
                                   QStringLiteral("PATH"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Connect opens a simulated stand run inside the program."));
     parser.addOption(port);
+    parser.addOption(demo);
     parser.process(app);
-    return StartOptions{parser.value(port)};
+    return StartOptions{parser.value(port), parser.isSet(demo)};
 }

@@ -14,6 +14,7 @@ bool startsInChinese(int storedChoice);
 struct StartOptions
 {
     QString port;  // empty: the port of the serial settings
+    bool demo;     // connect to a simulated stand run inside the program
 };
 
 // Parses the command line; --help and --version print and end the process.

@@ -5,7 +5,7 @@ set -eu
 
 packages="cmake ninja-build g++ pkg-config
   qtbase5-dev libqt5serialport5-dev qttools5-dev-tools libqcustomplot-dev libmodbus-dev
-  xvfb xauth"
+  xvfb xauth mbpoll"
 
 missing=""
 for p in $packages; do
