@@ -14,21 +14,12 @@
 #include <QSignalSpy>
 #include <QTranslator>
 #include <QtTest>
+#include "widgetlookup.h"
 
 // Only the test needs the setting as a meta-type, for QSignalSpy.
 Q_DECLARE_METATYPE(Curve_Setting)
 
 namespace {
-
-template<typename T>
-T *child(QObject *parent, const char *name)
-{
-    T *found = parent->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
-
 QLineEdit *speedEdit(QObject *dialog) { return child<QLineEdit>(dialog, "speedEdit"); }
 QLineEdit *distanceEdit(QObject *dialog) { return child<QLineEdit>(dialog, "distanceEdit"); }
 QComboBox *modeBox(QObject *dialog) { return child<QComboBox>(dialog, "comboBox"); }

@@ -10,20 +10,12 @@
 #include "chart/forceunit.h"
 #include "sim/controllerdouble.h"
 #include "sim/rtuslave.h"
+#include "widgetlookup.h"
 
 Q_DECLARE_METATYPE(QCPRange)
 
 namespace {
 constexpr quint8 WriteMultiple = 0x10;
-
-template<typename T>
-T *child(QObject *parent, const char *name)
-{
-    T *found = parent->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 QVector<QVector<quint16>> writesSince(const RtuSlave &slave, int first)
 {

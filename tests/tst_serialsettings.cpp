@@ -20,12 +20,12 @@
 #include <QTranslator>
 #include <QtTest>
 #include <functional>
+#include "widgetlookup.h"
 
 // Only the test needs the setting as a meta-type, for QSignalSpy.
 Q_DECLARE_METATYPE(Serial_Setting_Type)
 
 namespace {
-
 const QString Com3Path = QStringLiteral("\\\\.\\COM3");
 const QString Com4Path = QStringLiteral("\\\\.\\COM4");
 
@@ -35,15 +35,6 @@ QVector<SerialPortEntry> twoPorts()
         {"COM3", {"COM3", "USB Serial Port", "FTDI", "A600ABCD", "COM3", "403", "6001"}, Com3Path},
         {"COM4", {"COM4", "", "", "", "COM4", "", ""}, Com4Path},
     };
-}
-
-template<typename T>
-T *child(QObject *parent, const char *name)
-{
-    T *found = parent->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
 }
 
 QString labelText(QObject *dialog, const char *name)
