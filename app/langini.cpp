@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
+#include "records/datadir.h"
+
 namespace LangIni {
 
 namespace {
@@ -80,7 +82,8 @@ QString filePath()
 Location defaultLocation()
 {
     const QString configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return Location{configDir.isEmpty() ? QString() : configDir + QLatin1Char('/') + FileName, filePath()};
+    return Location{configDir.isEmpty() ? QString() : configDir + QLatin1Char('/') + FileName,
+                    keepsFilesBesideProgram() ? filePath() : QString()};
 }
 
 QString readPath(const Location &location)

@@ -35,7 +35,7 @@ QString filePath();
 struct Location
 {
     QString configFile;   // in the user's configuration directory; empty when there is none
-    QString programFile;  // beside the program
+    QString programFile;  // beside the program; empty for an installed program
 };
 
 // The user's configuration directory of this application and filePath().

@@ -9,11 +9,14 @@
 
 int main(int argc, char *argv[])
 {
+    const StartOptions options = parseCommandLine(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quelmar"));
     QApplication::setApplicationVersion(QStringLiteral(QUELMAR_DISPLAY_VERSION));
+    // Lets a desktop match the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quelmar.Quelmar"));
     quelmarInitResources();
-    const StartOptions options = parseCommandLine(app);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/Ostrivel.png")));
     installStartupTranslator(app);
 
     // Declared before the window, so the stand outlives the link to it.

@@ -29,8 +29,11 @@ void installStartupTranslator(QCoreApplication &app)
     app.installTranslator(translator);
 }
 
-StartOptions parseCommandLine(QCoreApplication &app)
+StartOptions parseCommandLine(int argc, char *argv[])
 {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quelmar"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUELMAR_DISPLAY_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Front end of a motorised push/pull force test stand."));
     parser.addHelpOption();

@@ -17,5 +17,6 @@ struct StartOptions
     bool demo;     // connect to a simulated stand run inside the program
 };
 
-// Parses the command line; --help and --version print and end the process.
-StartOptions parseCommandLine(QCoreApplication &app);
+// Parses the command line; --help, --version and unknown options print and end the
+// process. Needs no display, so it runs before the GUI application exists.
+StartOptions parseCommandLine(int argc, char *argv[]);

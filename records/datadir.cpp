@@ -7,16 +7,22 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+bool keepsFilesBesideProgram()
+{
+    const QString installed = QFileInfo(QStringLiteral(QUELMAR_INSTALLED_BINDIR)).canonicalFilePath();
+    return installed.isEmpty() || QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath() != installed;
+}
+
 QString dataDir()
 {
-    return dataDirFor(QCoreApplication::applicationDirPath(),
+    return dataDirFor(keepsFilesBesideProgram() ? QCoreApplication::applicationDirPath() : QString(),
                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 QString dataDirFor(const QString &programDir, const QString &userDataDir)
 {
     const QString besideProgram = programDir + QStringLiteral("/Data");
-    if (QDir().mkpath(besideProgram) && QFileInfo(besideProgram).isWritable())
+    if (!programDir.isEmpty() && QDir().mkpath(besideProgram) && QFileInfo(besideProgram).isWritable())
         return besideProgram;
     const QString ofUser = userDataDir + QStringLiteral("/Data");
     QDir().mkpath(ofUser);

@@ -5,12 +5,17 @@
 #include <QDateTime>
 #include <QString>
 
-// "Data" beside the program; where the program's folder cannot be written (an
-// installation under /usr, say), "Data" in the user's application data folder
-// instead. Created when missing; if that fails, the file dialogs start elsewhere.
+// True when the program runs from a folder of its own, where the operator's files
+// may live beside it. An installed program (in the system's program folder, which
+// root could write) keeps them in the user's folders instead.
+bool keepsFilesBesideProgram();
+
+// "Data" beside the program; where the program's folder cannot be written or the
+// program is installed, "Data" in the user's application data folder instead.
+// Created when missing; if that fails, the file dialogs start elsewhere.
 QString dataDir();
 
-// The same choice for the given folders.
+// The same choice for the given folders; an empty `programDir` is never used.
 QString dataDirFor(const QString &programDir, const QString &userDataDir);
 
 // "2024_03_07_14_05_09": the suggested name, without a suffix, for a file written at

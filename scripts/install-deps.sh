@@ -1,9 +1,10 @@
 #!/bin/sh
 # Installs the Debian 12 packages that building, running and testing Quelmar need,
-# when any is missing. Runs as root or through sudo.
+# or the packages named as arguments, when any is missing. Runs as root or through sudo.
 set -eu
 
-packages="cmake ninja-build g++ pkg-config
+packages="$*"
+[ -n "$packages" ] || packages="cmake ninja-build g++ pkg-config
   qtbase5-dev libqt5serialport5-dev qttools5-dev-tools libqcustomplot-dev libmodbus-dev
   xvfb xauth mbpoll"
 
