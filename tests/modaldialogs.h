@@ -4,9 +4,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
+#include <QStringList>
 #include <QVector>
+#include <QtTest>
 #include <functional>
 
 using ModalStep = std::function<void(QWidget *modal)>;
@@ -36,4 +40,22 @@ inline int runModal(const std::function<void()> &trigger, const QVector<ModalSte
     poll.start(10);
     trigger();
     return seen;
+}
+
+// A step that answers a file dialog: picks filter number `filter`, types `path` and
+// accepts. With `seen`, first notes the dialog's title, folder, suggested file and
+// filters.
+inline ModalStep choose(const QString &path, int filter = 0, QStringList *seen = nullptr)
+{
+    return [=](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        if (seen)
+            *seen = QStringList{dialog->windowTitle(), dialog->directory().absolutePath(),
+                                dialog->selectedFiles().value(0), dialog->nameFilters().join(QLatin1Char('|'))};
+        dialog->selectNameFilter(dialog->nameFilters().value(filter));
+        // Typed, as selectFile() leaves a focused name field alone.
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+        static_cast<QDialog *>(dialog)->accept();  // QFileDialog hides its accept()
+    };
 }

@@ -18,22 +18,6 @@ struct Box
     QString text;
 };
 
-// Answers a file dialog with `path`, choosing the name filter at `filter` first.
-ModalStep choose(const QString &path, int filter = 0, QStringList *seen = nullptr)
-{
-    return [=](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(dialog);
-        if (seen)
-            *seen = QStringList{dialog->windowTitle(), dialog->directory().absolutePath(),
-                                dialog->selectedFiles().value(0), dialog->nameFilters().join(QLatin1Char('|'))};
-        dialog->selectNameFilter(dialog->nameFilters().value(filter));
-        // Typed, as selectFile() leaves a focused name field alone.
-        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
-        static_cast<QDialog *>(dialog)->accept();  // QFileDialog hides its accept()
-    };
-}
-
 ModalStep cancel()
 {
     return [](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); };
