@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
 
@@ -40,6 +41,13 @@ MainWindow::MainWindow(QWidget *parent)
     qRegisterMetaType<QVector<int>>("vector int");
     connect(deviceThread, SIGNAL(sendCurrentState(QVector<float>,QVector<int>)), this,
             SLOT(receiveCurrentState(QVector<float>,QVector<int>)));
+
+    // A permanent widget, so the status messages stay the operator's.
+    linkStateLabel = new QLabel(tr("Controller not answering"));
+    linkStateLabel->setObjectName(QStringLiteral("linkStateLabel"));
+    statusBar()->addPermanentWidget(linkStateLabel);
+    linkStateLabel->hide();
+    connect(deviceThread, SIGNAL(sendLinkHealth(bool)), this, SLOT(receiveLinkHealth(bool)));
 
     ForceUnit::resetDisplayState();
     plotUnit = forceUnit;

@@ -9,6 +9,7 @@
 #include "chart/curveplot.h"
 #include "device/curvesetting.h"
 
+class QLabel;
 class QMouseEvent;
 class modbusThread;
 
@@ -58,6 +59,7 @@ private slots:
     void receiveCurveData(int index, double x, double y);
     void receiveCurrentPointValue(float distance, float force);
     void receiveCurrentState(QVector<float> fState, QVector<int> iState);
+    void receiveLinkHealth(bool answering);
     void on_actionmachine_parameter_triggered();
     void on_autoCheckBox_clicked();
     void on_testModeBtn_clicked();
@@ -74,6 +76,7 @@ private:
     Ui::MainWindow *ui;
     Curve_Setting curveSetting;
     modbusThread *deviceThread;
+    QLabel *linkStateLabel;  // beside the status messages, shown while the controller is silent
     uint8_t plotUnit = 0;
     std::unique_ptr<CurvePlot> curvePlot;
 };

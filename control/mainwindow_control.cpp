@@ -4,6 +4,7 @@
 
 #include "app/mainwindow.h"
 
+#include <QLabel>
 #include <QMessageBox>
 
 #include "chart/forceunit.h"
@@ -60,6 +61,7 @@ void MainWindow::on_actionDisconnect_triggered()
     statusBar()->showMessage(tr("%1 close").arg(deviceThread->serialSetting().portName));
     ui->actionConnect->setEnabled(true);
     ui->actionDisconnect->setEnabled(false);
+    linkStateLabel->hide();
 }
 
 void MainWindow::on_startBtn_clicked()
@@ -132,6 +134,12 @@ void MainWindow::receiveCurrentState(QVector<float> fState, QVector<int> iState)
         ui->testModeBtn->setText(tr("Peak"));
     ui->forceLabel->setText(Readout::forceText(fState[0], forceUnit, forceDecimals));
     ui->distanceLabel->setText(Readout::distanceText(fState[1]));
+}
+
+// A verdict still queued from a loop that has ended is no news once disconnected.
+void MainWindow::receiveLinkHealth(bool answering)
+{
+    linkStateLabel->setVisible(!answering && isConnected());
 }
 
 // Port settings may change only while the port is closed: the thread reads them

@@ -3,6 +3,7 @@
 #include <modbus.h>
 
 #include <QMutexLocker>
+#include <cerrno>
 
 #include "device/serialports.h"
 
@@ -11,6 +12,19 @@ constexpr int PollIntervalMs = 200;
 constexpr int AnswerWaitMs = 200;
 constexpr int TestFailLimit = 200;
 constexpr int JogFailLimit = 20;
+constexpr int PortRetryMs = 50;
+
+// A timeout has already waited for the controller and a bad reply took its time on
+// the line, so both are retried at once. An error of the port itself (EIO when the
+// adapter is pulled out, EBADF, ENXIO, ...) comes back in microseconds and would come
+// back forever: retrying at once would only burn a core. libmodbus reports the
+// first kind as ETIMEDOUT or its own codes above MODBUS_ENOBASE, the port's errors
+// as plain errno values. The duration of the read cannot tell them apart: a bad
+// reply on a fast line fails as quickly as a dead port.
+bool isPortError(int error)
+{
+    return error != ETIMEDOUT && error < MODBUS_ENOBASE;
+}
 } // namespace
 
 modbusThread::modbusThread(QObject *parent)
@@ -225,6 +239,7 @@ void modbusThread::pollState()
         QMutexLocker lock(&mutex);
         complete = readInputs(Registers::StatusStart, Registers::StatusCount, words);
     }
+    reportLinkHealth(linkHealth.statusRead(complete, linkClock.elapsed()));
     if (!complete)
         return;
     const Registers::Status status = Registers::decodeStatus(words);
@@ -235,12 +250,19 @@ void modbusThread::pollCurve()
 {
     uint16_t words[Registers::CurveCount];
     bool complete;
+    bool portFailed;
     {
         QMutexLocker lock(&mutex);
         complete = readInputs(Registers::CurveStart, Registers::CurveCount, words);
+        portFailed = !complete && isPortError(errno);
     }
-    if (!complete)
-        return;  // retried at once; a short read neither counts nor resets
+    reportLinkHealth(linkHealth.curveRead(complete, linkClock.elapsed()));
+    if (!complete) {
+        // A short read neither counts nor resets; the next pass retries it.
+        if (portFailed)
+            QThread::msleep(PortRetryMs);
+        return;
+    }
     const Registers::CurveBlock block = Registers::decodeCurveBlock(words);
     if (block.empty) {
         if (++failCount >= failLimit) {
@@ -254,10 +276,20 @@ void modbusThread::pollCurve()
     failCount = 0;
 }
 
+void modbusThread::reportLinkHealth(bool changed)
+{
+    if (changed)
+        emit sendLinkHealth(linkHealth.answering());
+}
+
 void modbusThread::run()
 {
     if (!ctx)
         return;
+    linkClock.start();
+    linkHealth.reset(linkClock.elapsed());
+    // Supersedes a verdict of an earlier connection that may still be queued.
+    emit sendLinkHealth(true);
     do {
         if (curveMode) {
             pollCurve();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QThread>
 #include <QVector>
@@ -7,6 +8,7 @@
 #include <cstdint>
 
 #include "device/curvesetting.h"
+#include "device/linkhealth.h"
 #include "device/registers.h"
 #include "device/serialsetting.h"
 
@@ -56,6 +58,8 @@ signals:
     void sendCurrentState(QVector<float> fState, QVector<int> iState);
     void sendSystemSetting(QVector<float> pointSet, QVector<int> systemSet);
     void sendSystemData(QVector<float> pointData, QVector<int> systemData);
+    // From the loop: once when it starts (answering), then at every change of verdict.
+    void sendLinkHealth(bool answering);
 
 public slots:
     void receiveSerailSetting(Serial_Setting_Type setting);
@@ -77,6 +81,7 @@ private:
     bool requestAnswer(const Registers::Words &request, int answerCount, uint16_t *answer);
     void pollState();
     void pollCurve();
+    void reportLinkHealth(bool changed);
     void releaseContext();
 
     modbus_t *ctx = nullptr;
@@ -86,5 +91,7 @@ private:
     std::atomic<bool> curveMode{false};
     std::atomic<int> failLimit{20};
     int failCount = 0;       // acquisition thread only
+    LinkHealth linkHealth;   // acquisition thread only
+    QElapsedTimer linkClock; // acquisition thread only
     bool lineDirty = false;  // guarded by mutex: the last exchange failed
 };

@@ -142,6 +142,7 @@ const Entry chineseCatalogue[] = {
     {"MainWindow", "%1 cannot be exported: the chart is exported as .jpg, .bmp or .pdf only.",
      "无法导出 %1: 图表只能导出为 .jpg、.bmp 或 .pdf 文件。"},
     {"MainWindow", "Could not export the chart to %1.", "无法将图表导出到 %1。"},
+    {"MainWindow", "Controller not answering", "控制器无应答"},
     {"languageSelectDialog", "The language choice could not be saved!", "无法保存语言选择!"},
 };
 

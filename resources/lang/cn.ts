@@ -223,6 +223,10 @@
         <source>Could not export the chart to %1.</source>
         <translation>无法将图表导出到 %1。</translation>
     </message>
+    <message>
+        <source>Controller not answering</source>
+        <translation>控制器无应答</translation>
+    </message>
 </context>
 <context>
     <name>SerialSettingDialog</name>
