@@ -11,8 +11,10 @@ namespace Readout {
 // The decimals a display can show: the controller's value bounded to 0..9.
 int boundedDecimals(int decimals);
 
-// `value` cut toward zero to `decimals` decimals; never a negative zero.
-float truncated(float value, int decimals);
+// `value` cut toward zero to `decimals` decimals; never a negative zero. In double
+// precision: the nearest float to a cut value may lie above it and show a last digit
+// rounded up.
+double truncated(float value, int decimals);
 
 // "12.345 N": the force given in newtons, shown in `unit` with `decimals` decimals.
 QString forceText(float newtons, uint8_t unit, int decimals);

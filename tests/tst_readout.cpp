@@ -32,6 +32,11 @@ private slots:
         QTest::newRow("10 decimals") << 5000.0f << 0 << 10 << "5000.000000000 N";
         QTest::newRow("huge decimals") << -1.0e30f << 0 << 65535 << "-1000000015047466219876688855040.000000000 N";
         QTest::newRow("negative decimals") << 1.75f << 0 << -4 << "1 N";
+        // Beyond a float's digits the cut value has no float of its own; the nearest
+        // one would show the last digit rounded up (2.6750000, 0.300000012).
+        QTest::newRow("7 decimals, cut") << 2.675f << 0 << 7 << "2.6749999 N";
+        QTest::newRow("9 decimals, cut") << 0.3f << 0 << 9 << "0.300000011 N";
+        QTest::newRow("negative, 9 decimals, cut") << -1.1f << 0 << 9 << "-1.100000023 N";
     }
 
     void forceText()
@@ -52,6 +57,8 @@ private slots:
         QTest::newRow("12.34") << 12.34f << "12.3 mm";
         QTest::newRow("0.05") << 0.05f << "0.0 mm";
         QTest::newRow("-0.05") << -0.05f << "0.0 mm";
+        // 1988953.2 lies nearer the float 1988953.25 than any other.
+        QTest::newRow("beyond a float's decimal") << 1988953.25f << "1988953.2 mm";
     }
 
     void distanceText()
