@@ -4,6 +4,7 @@
 
 #include "sim/controllerdouble.h"
 #include "sim/rtuslave.h"
+#include "testmaster.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,70 +19,6 @@
 #include <memory>
 
 namespace {
-
-// A libmodbus master on the slave's port with the library's default timeouts
-// (500 ms response and byte timeout), as the program uses it.
-class Master
-{
-public:
-    explicit Master(const QString &path)
-    {
-        m_ctx = modbus_new_rtu(path.toLocal8Bit().constData(), 115200, 'N', 8, 1);
-        if (m_ctx && modbus_connect(m_ctx) == -1) {
-            modbus_free(m_ctx);
-            m_ctx = nullptr;
-        }
-        if (m_ctx)
-            modbus_set_slave(m_ctx, 1);
-    }
-    ~Master()
-    {
-        if (m_ctx) {
-            modbus_close(m_ctx);
-            modbus_free(m_ctx);
-        }
-    }
-    Master(const Master &) = delete;
-    Master &operator=(const Master &) = delete;
-
-    bool isOpen() const { return m_ctx != nullptr; }
-    modbus_t *ctx() const { return m_ctx; }
-
-    // Result and errno of one call, captured before anything else can touch errno.
-    struct Result {
-        int rc;
-        int error;
-        QVector<quint16> words;
-    };
-
-    Result readInput(int address, int count)
-    {
-        QVector<quint16> words(count);
-        const int rc = modbus_read_input_registers(m_ctx, address, count, words.data());
-        return {rc, errno, words};
-    }
-    Result readHolding(int address, int count)
-    {
-        QVector<quint16> words(count);
-        const int rc = modbus_read_registers(m_ctx, address, count, words.data());
-        return {rc, errno, words};
-    }
-    Result writeHolding(int address, const QVector<quint16> &words)
-    {
-        const int rc = modbus_write_registers(m_ctx, address, words.size(), words.constData());
-        return {rc, errno, {}};
-    }
-
-    // Waits until bytes are waiting on the port, e.g. a late reply.
-    bool waitReadable(int timeoutMs)
-    {
-        pollfd fd{modbus_get_socket(m_ctx), POLLIN, 0};
-        return ::poll(&fd, 1, timeoutMs) == 1;
-    }
-
-private:
-    modbus_t *m_ctx = nullptr;
-};
 
 QVector<quint16> rampBlock(quint16 direction, int points)
 {
@@ -142,10 +79,10 @@ void RtuSlaveTest::holdingWriteIsLoggedAndLands()
 {
     // The machine-parameter command: 9, three floats low half first, two ints.
     const QVector<quint16> words{9, 0x0000, 0x3F80, 0x0000, 0x4000, 0x0000, 0x4040, 4, 5};
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
 
-    QCOMPARE(master.writeHolding(0, words).rc, 9);
+    QCOMPARE(master.writeRegisters(0, words).rc, 9);
 
     const QVector<SlaveRequest> log = m_slave->requests();
     QCOMPARE(log.size(), 1);
@@ -162,7 +99,7 @@ void RtuSlaveTest::holdingWriteIsLoggedAndLands()
     QCOMPARE(m_bank->holdingFloat(5), 3.0f);
 
     // Read back through the wire as the program reads an answer: 60 from 0.
-    const Master::Result back = master.readHolding(0, 60);
+    const TestMaster::Result back = master.readHoldingRegisters(0, 60);
     QCOMPARE(back.rc, 60);
     QCOMPARE(back.words.mid(0, 9), words);
     QCOMPARE(back.words.mid(9), QVector<quint16>(51, 0));
@@ -176,18 +113,18 @@ void RtuSlaveTest::answerBecomesReadableAfterItsDelay()
         if (address == 0 && !words.isEmpty() && words[0] == 5)
             bank->scheduleHoldingWrite(0, {6, ControllerDouble::lowWord(2.5f), ControllerDouble::highWord(2.5f)}, 150);
     });
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
 
     QElapsedTimer sinceRequest;
     sinceRequest.start();
-    QCOMPARE(master.writeHolding(0, {5, 1}).rc, 2);
-    const Master::Result early = master.readHolding(0, 3);
+    QCOMPARE(master.writeRegisters(0, {5, 1}).rc, 2);
+    const TestMaster::Result early = master.readHoldingRegisters(0, 3);
     QCOMPARE(early.rc, 3);
     if (sinceRequest.elapsed() < 140) // the machine may have stalled past the deadline
         QCOMPARE(early.words, QVector<quint16>({5, 1, 0}));
 
-    QTRY_COMPARE_WITH_TIMEOUT(master.readHolding(0, 1).words.value(0), quint16(6), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(master.readHoldingRegisters(0, 1).words.value(0), quint16(6), 2000);
     QVERIFY(sinceRequest.elapsed() >= 150);
     QCOMPARE(m_bank->holdingFloat(1), 2.5f);
 }
@@ -200,28 +137,28 @@ void RtuSlaveTest::inputReadsServeQueuedCurveBlocksInOrder()
     const QVector<quint16> back = rampBlock(2, 1);
     m_bank->queueCurveBlock(forward);
     m_bank->queueCurveBlock(back);
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
 
     // A status read does not touch the queue; 10.0 travels as 0x0000, 0x4120.
-    const Master::Result status = master.readInput(0, 12);
+    const TestMaster::Result status = master.readInputRegisters(0, 12);
     QCOMPARE(status.rc, 12);
     QCOMPARE(status.words[0], quint16(0x0000));
     QCOMPARE(status.words[1], quint16(0x4120));
     QCOMPARE(status.words[11], quint16(0xFFFF));
     QCOMPARE(m_bank->queuedCurveBlocks(), 2);
 
-    const Master::Result first = master.readInput(100, 122);
+    const TestMaster::Result first = master.readInputRegisters(100, 122);
     QCOMPARE(first.rc, 122);
     QCOMPARE(first.words, forward);
     QCOMPARE(first.words[1], quint16(30));
 
-    const Master::Result second = master.readInput(100, 122);
+    const TestMaster::Result second = master.readInputRegisters(100, 122);
     QCOMPARE(second.rc, 122);
     QCOMPARE(second.words, back);
 
     // Queue empty: the registers answer with what they hold.
-    const Master::Result third = master.readInput(100, 122);
+    const TestMaster::Result third = master.readInputRegisters(100, 122);
     QCOMPARE(third.rc, 122);
     QCOMPARE(third.words, back);
     QCOMPARE(m_bank->queuedCurveBlocks(), 0);
@@ -249,16 +186,16 @@ void RtuSlaveTest::addressesOutsideTheImageAreRefused()
     QFETCH(int, address);
     QFETCH(int, count);
     QFETCH(bool, accepted);
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
 
-    Master::Result result{};
+    TestMaster::Result result{};
     if (function == 0x04)
-        result = master.readInput(address, count);
+        result = master.readInputRegisters(address, count);
     else if (function == 0x03)
-        result = master.readHolding(address, count);
+        result = master.readHoldingRegisters(address, count);
     else
-        result = master.writeHolding(address, QVector<quint16>(count, 0x1234));
+        result = master.writeRegisters(address, QVector<quint16>(count, 0x1234));
 
     if (accepted) {
         QCOMPARE(result.rc, count);
@@ -288,16 +225,16 @@ void RtuSlaveTest::faultSpoilsOneReply()
     QFETCH(int, expectedErrno);
     QFETCH(bool, replied);
     m_bank->setInput(8, 2);
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
 
     m_slave->setFault(fault, 1);
-    const Master::Result spoilt = master.readInput(0, 12);
+    const TestMaster::Result spoilt = master.readInputRegisters(0, 12);
     QCOMPARE(spoilt.rc, -1);
     QCOMPARE(spoilt.error, expectedErrno);
     QCOMPARE(m_slave->fault(), RtuSlave::Fault::None);
 
-    const Master::Result next = master.readInput(0, 12);
+    const TestMaster::Result next = master.readInputRegisters(0, 12);
     QCOMPARE(next.rc, 12);
     QCOMPARE(next.words[8], quint16(2));
 
@@ -309,18 +246,18 @@ void RtuSlaveTest::faultSpoilsOneReply()
 
 void RtuSlaveTest::faultCountsAndSwitchingOff()
 {
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
 
     m_slave->setFault(RtuSlave::Fault::BadCrc, 2);
-    QCOMPARE(master.readInput(0, 12).rc, -1);
-    QCOMPARE(master.readInput(0, 12).rc, -1);
-    QCOMPARE(master.readInput(0, 12).rc, 12);
+    QCOMPARE(master.readInputRegisters(0, 12).rc, -1);
+    QCOMPARE(master.readInputRegisters(0, 12).rc, -1);
+    QCOMPARE(master.readInputRegisters(0, 12).rc, 12);
 
     // Until switched off; a device that fails does not carry out the write.
     m_slave->setFault(RtuSlave::Fault::Exception);
     for (int i = 0; i < 3; ++i) {
-        const Master::Result refused = master.writeHolding(0, {10});
+        const TestMaster::Result refused = master.writeRegisters(0, {10});
         QCOMPARE(refused.rc, -1);
         QCOMPARE(refused.error, int(EMBXSFAIL));
     }
@@ -328,20 +265,20 @@ void RtuSlaveTest::faultCountsAndSwitchingOff()
     QCOMPARE(m_slave->fault(), RtuSlave::Fault::Exception);
 
     m_slave->clearFault();
-    QCOMPARE(master.writeHolding(0, {10}).rc, 1);
+    QCOMPARE(master.writeRegisters(0, {10}).rc, 1);
     QCOMPARE(m_bank->holding(0), quint16(10));
 }
 
 void RtuSlaveTest::lateReplyTimesOutAndCanBeFlushed()
 {
     m_bank->setInput(9, 3);
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
 
     m_slave->setFault(RtuSlave::Fault::Late, 1, 700);
     QElapsedTimer timer;
     timer.start();
-    const Master::Result late = master.readInput(0, 12);
+    const TestMaster::Result late = master.readInputRegisters(0, 12);
     QCOMPARE(late.rc, -1);
     QCOMPARE(late.error, ETIMEDOUT);
     QVERIFY2(timer.elapsed() < 700, "the master must give up before the late reply");
@@ -352,38 +289,38 @@ void RtuSlaveTest::lateReplyTimesOutAndCanBeFlushed()
     QVERIFY(master.waitReadable(2000));
     QCOMPARE(modbus_flush(master.ctx()), 0); // RTU flushes with tcflush: 0, not a byte count
 
-    const Master::Result next = master.readInput(0, 12);
+    const TestMaster::Result next = master.readInputRegisters(0, 12);
     QCOMPARE(next.rc, 12);
     QCOMPARE(next.words[9], quint16(3));
 }
 
 void RtuSlaveTest::replyDelayAndLinePacing()
 {
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
 
     // A curve read at 9600 baud: 8 request bytes, 249 reply bytes and the
     // 3.5-character gap at 10 bits each, about 271 ms.
     m_slave->setLinePacing(9600);
-    QCOMPARE(master.readInput(100, 122).rc, 122);
+    QCOMPARE(master.readInputRegisters(100, 122).rc, 122);
     SlaveRequest request = m_slave->requests().value(0);
     QVERIFY2(request.repliedMs - request.receivedMs >= 270,
              qPrintable(QString::number(request.repliedMs - request.receivedMs)));
 
     m_slave->setLinePacing(0);
     m_slave->setReplyDelay(120);
-    QCOMPARE(master.readInput(0, 12).rc, 12);
+    QCOMPARE(master.readInputRegisters(0, 12).rc, 12);
     request = m_slave->requests().value(1);
     QVERIFY(request.repliedMs - request.receivedMs >= 120);
 }
 
 void RtuSlaveTest::foreignAndBrokenFramesAreDropped()
 {
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
 
     modbus_set_slave(master.ctx(), 2);
-    const Master::Result foreign = master.readInput(0, 12);
+    const TestMaster::Result foreign = master.readInputRegisters(0, 12);
     QCOMPARE(foreign.rc, -1);
     QCOMPARE(foreign.error, ETIMEDOUT);
     QCOMPARE(m_slave->requestCount(), 0);
@@ -399,13 +336,13 @@ void RtuSlaveTest::foreignAndBrokenFramesAreDropped()
     QCOMPARE(errno, ETIMEDOUT);
     QCOMPARE(m_slave->requestCount(), 0);
 
-    QCOMPARE(master.readInput(0, 12).rc, 12);
+    QCOMPARE(master.readInputRegisters(0, 12).rc, 12);
     QCOMPARE(m_slave->requestCount(), 1);
 }
 
 void RtuSlaveTest::unknownFunctionGetsIllegalFunction()
 {
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
 
     const quint8 request[] = {0x01, 0x41, 0x00};
@@ -416,16 +353,16 @@ void RtuSlaveTest::unknownFunctionGetsIllegalFunction()
     QCOMPARE(reply[2], quint8(0x01));
     QCOMPARE(m_slave->requests().value(0).function, quint8(0x41));
 
-    QCOMPARE(master.readInput(0, 12).rc, 12);
+    QCOMPARE(master.readInputRegisters(0, 12).rc, 12);
 }
 
 void RtuSlaveTest::clientCanCloseAndReconnect()
 {
     for (int round = 0; round < 3; ++round) {
-        Master master(m_slave->portPath());
+        TestMaster master(m_slave->portPath());
         QVERIFY2(master.isOpen(), qPrintable(QString("round %1").arg(round)));
-        QCOMPARE(master.writeHolding(0, {quint16(round + 1)}).rc, 1);
-        QCOMPARE(master.readHolding(0, 1).words.value(0), quint16(round + 1));
+        QCOMPARE(master.writeRegisters(0, {quint16(round + 1)}).rc, 1);
+        QCOMPARE(master.readHoldingRegisters(0, 1).words.value(0), quint16(round + 1));
     }
     QCOMPARE(m_slave->requestCount(), 6);
     QVERIFY(m_slave->isRunning());
@@ -434,33 +371,33 @@ void RtuSlaveTest::clientCanCloseAndReconnect()
 void RtuSlaveTest::hangUpFailsTheClientAndRemovesThePort()
 {
     const QString path = m_slave->portPath();
-    Master master(path);
+    TestMaster master(path);
     QVERIFY(master.isOpen());
-    QCOMPARE(master.readInput(0, 12).rc, 12);
+    QCOMPARE(master.readInputRegisters(0, 12).rc, 12);
 
     m_slave->hangUp();
     QVERIFY(!m_slave->isRunning());
 
     QElapsedTimer timer;
     timer.start();
-    QCOMPARE(master.readInput(0, 12).rc, -1);
-    QCOMPARE(master.writeHolding(0, {10}).rc, -1);
+    QCOMPARE(master.readInputRegisters(0, 12).rc, -1);
+    QCOMPARE(master.writeRegisters(0, {10}).rc, -1);
     QVERIFY2(timer.elapsed() < 400, "a hung-up line fails at once, not by timeout");
 
     QVERIFY(!QFile::exists(path));
-    Master again(path);
+    TestMaster again(path);
     QVERIFY(!again.isOpen());
 
     // Started again, the slave serves on a new pty.
     QVERIFY(m_slave->start());
-    Master fresh(m_slave->portPath());
+    TestMaster fresh(m_slave->portPath());
     QVERIFY(fresh.isOpen());
-    QCOMPARE(fresh.readInput(0, 12).rc, 12);
+    QCOMPARE(fresh.readInputRegisters(0, 12).rc, 12);
 }
 
 void RtuSlaveTest::stopIsPromptWhileAReplyWaits()
 {
-    Master master(m_slave->portPath());
+    TestMaster master(m_slave->portPath());
     QVERIFY(master.isOpen());
     m_slave->setFault(RtuSlave::Fault::Late, 1, 60000);
 

@@ -5,6 +5,7 @@
 
 #include "sim/controllerdouble.h"
 #include "sim/rtuslave.h"
+#include "testmaster.h"
 #include "sim/simulatedstand.h"
 
 #include <QProcess>
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <modbus/modbus.h>
 
 #include <errno.h>
 
@@ -21,54 +21,9 @@
 #include <memory>
 
 namespace {
+// Generous, for a loaded machine: these tests look at contents, not timing.
+constexpr int GenerousTimeoutSeconds = 5;
 
-class Master
-{
-public:
-    explicit Master(const QString &path)
-    {
-        m_ctx = modbus_new_rtu(path.toLocal8Bit().constData(), 115200, 'N', 8, 1);
-        if (m_ctx && modbus_connect(m_ctx) == -1) {
-            modbus_free(m_ctx);
-            m_ctx = nullptr;
-        }
-        if (m_ctx) {
-            modbus_set_slave(m_ctx, 1);
-            // Generous, for a loaded machine: these tests look at contents, not timing.
-            modbus_set_response_timeout(m_ctx, 5, 0);
-        }
-    }
-    ~Master()
-    {
-        if (m_ctx) {
-            modbus_close(m_ctx);
-            modbus_free(m_ctx);
-        }
-    }
-    Master(const Master &) = delete;
-    Master &operator=(const Master &) = delete;
-
-    bool isOpen() const { return m_ctx != nullptr; }
-
-    // The words read, or none when the read did not return them all.
-    QVector<quint16> readInput(int address, int count)
-    {
-        QVector<quint16> words(count);
-        return modbus_read_input_registers(m_ctx, address, count, words.data()) == count ? words : QVector<quint16>();
-    }
-    QVector<quint16> readHolding(int address, int count)
-    {
-        QVector<quint16> words(count);
-        return modbus_read_registers(m_ctx, address, count, words.data()) == count ? words : QVector<quint16>();
-    }
-    bool write(int address, const QVector<quint16> &words)
-    {
-        return modbus_write_registers(m_ctx, address, words.size(), words.constData()) == words.size();
-    }
-
-private:
-    modbus_t *m_ctx = nullptr;
-};
 
 quint16 lo(float value) { return ControllerDouble::lowWord(value); }
 quint16 hi(float value) { return ControllerDouble::highWord(value); }
@@ -122,7 +77,7 @@ private:
     std::atomic<qint64> m_clockMs{1000000};
     std::unique_ptr<SimulatedStand> m_stand;
     std::unique_ptr<RtuSlave> m_slave;
-    std::unique_ptr<Master> m_master;
+    std::unique_ptr<TestMaster> m_master;
 };
 
 void SimulatedStandTest::init()
@@ -131,7 +86,7 @@ void SimulatedStandTest::init()
     m_stand->withModel([](StandModel &model) { model.setNoise(0.0); });
     m_slave.reset(new RtuSlave(m_stand.get()));
     QVERIFY2(m_slave->start(), qPrintable(m_slave->errorString()));
-    m_master.reset(new Master(m_slave->portPath()));
+    m_master.reset(new TestMaster(m_slave->portPath(), GenerousTimeoutSeconds));
     QVERIFY(m_master->isOpen());
 }
 
@@ -419,7 +374,7 @@ void SimulatedStandTest::standsimProgramServesUntilTerminated()
     QCOMPARE(QFileInfo(link).symLinkTarget(), pty);
 
     {
-        Master master(link);
+        TestMaster master(link, GenerousTimeoutSeconds);
         QVERIFY(master.isOpen());
         if (firstReadFails)
             QVERIFY(master.readInput(4, 2).isEmpty());
