@@ -31,6 +31,7 @@
 #include <functional>
 
 #include "device/modbusthread.h"
+#include "device/registers.h"
 #include "sim/standsimulator.h"
 
 namespace {
@@ -39,9 +40,9 @@ constexpr int Baud = 115200;
 constexpr int BitsPerCharacter = 10;
 constexpr double GapCharacters = 3.5;
 constexpr int RequestBytes = 8;  // address, function, start, count, CRC
-constexpr int CurveRegisters = 122;
-constexpr int StatusRegisters = 12;
-constexpr int PointsPerBlock = 30;
+constexpr int CurveRegisters = Registers::CurveCount;
+constexpr int StatusRegisters = Registers::StatusCount;
+constexpr int PointsPerBlock = Registers::CurveSlots;
 constexpr int PollIntervalMs = 200;
 
 constexpr int WarmUpMs = 1000;
@@ -101,7 +102,7 @@ bool isRead(const SlaveRequest &r, int address, int count)
 
 bool isCurveRead(const SlaveRequest &r)
 {
-    return isRead(r, 100, CurveRegisters);
+    return isRead(r, Registers::CurveStart, CurveRegisters);
 }
 
 // Reads curve blocks back to back for `ms`; false when the port cannot be had.
@@ -116,7 +117,7 @@ bool readBlocksBare(const QString &port, int ms)
     uint16_t words[CurveRegisters];
     const qint64 end = RtuSlave::nowMs() + ms;
     while (RtuSlave::nowMs() < end)
-        modbus_read_input_registers(ctx, 100, CurveRegisters, words);
+        modbus_read_input_registers(ctx, Registers::CurveStart, CurveRegisters, words);
     modbus_close(ctx);
     modbus_free(ctx);
     return true;
