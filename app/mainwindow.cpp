@@ -3,12 +3,17 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include "app/languageselectdialog.h"
 #include "chart/curvesettingdialog.h"
 #include "chart/forceunit.h"
 #include "device/modbusthread.h"
 #include "ui_mainwindow.h"
+
+namespace {
+constexpr int TestReportIntervalMs = 250;
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -48,6 +53,12 @@ MainWindow::MainWindow(QWidget *parent)
     statusBar()->addPermanentWidget(linkStateLabel);
     linkStateLabel->hide();
     connect(deviceThread, SIGNAL(sendLinkHealth(bool)), this, SLOT(receiveLinkHealth(bool)));
+    connect(deviceThread, SIGNAL(sendCurveEnded(AcquisitionQuality)), this,
+            SLOT(receiveCurveEnded(AcquisitionQuality)));
+    qRegisterMetaType<TestRun>();  // receivers may take it in another thread
+    testTimer = new QTimer(this);
+    testTimer->setInterval(TestReportIntervalMs);
+    connect(testTimer, SIGNAL(timeout()), this, SLOT(reportTestProgress()));
 
     ForceUnit::resetDisplayState();
     plotUnit = forceUnit;
@@ -90,6 +101,7 @@ void MainWindow::initPlot()
 
 void MainWindow::receiveCurveData(int index, double x, double y)
 {
+    tracker.addPoint(index, x, y);
     curvePlot->addPoint(index, x, ForceUnit::fromNewtons(float(y), forceUnit));
 }
 

@@ -7,12 +7,15 @@
 
 #include "chart/axissetting.h"
 #include "chart/curveplot.h"
+#include "control/testrun.h"
+#include "control/testtracker.h"
+#include "device/acquisitionquality.h"
 #include "device/curvesetting.h"
 
 class QLabel;
 class QMouseEvent;
+class QTimer;
 class modbusThread;
-
 
 namespace Ui {
 class MainWindow;
@@ -35,6 +38,11 @@ public:
 
 signals:
     void sendCurveSetting(Curve_Setting setting);
+    // After the thread reported the end of a test started with Start (not of a
+    // recording jog), with the test's own points and how they came across.
+    void testFinished(const TestRun &run);
+    // While such a test runs, a few times a second: the test so far.
+    void testProgress(const TestRun &run);
 
 private slots:
     void on_actionConnect_triggered();
@@ -59,7 +67,6 @@ private slots:
     void receiveCurveData(int index, double x, double y);
     void receiveCurrentPointValue(float distance, float force);
     void receiveCurrentState(QVector<float> fState, QVector<int> iState);
-    void receiveLinkHealth(bool answering);
     void on_actionmachine_parameter_triggered();
     void on_autoCheckBox_clicked();
     void on_testModeBtn_clicked();
@@ -68,10 +75,16 @@ private slots:
     void on_upBtn_clicked();
     void on_downBtn_clicked();
     void on_unitBtn_clicked();
+    // Slots beyond the documented ones come after them, so the documented method
+    // indexes stay as they are.
+    void receiveLinkHealth(bool answering);
+    void receiveCurveEnded(AcquisitionQuality quality);
+    void reportTestProgress();
 
 private:
     void initPlot();
     bool isConnected() const;
+    void updateStartEnabled();
 
     Ui::MainWindow *ui;
     Curve_Setting curveSetting;
@@ -79,4 +92,7 @@ private:
     QLabel *linkStateLabel;  // beside the status messages, shown while the controller is silent
     uint8_t plotUnit = 0;
     std::unique_ptr<CurvePlot> curvePlot;
+    TestTracker tracker;
+    QTimer *testTimer;      // paces the reports of a running test
+    bool startArmed = false; // test settings confirmed while connected
 };

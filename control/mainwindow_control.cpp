@@ -4,8 +4,10 @@
 
 #include "app/mainwindow.h"
 
+#include <QDateTime>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "chart/forceunit.h"
 #include "control/chartstart.h"
@@ -64,30 +66,67 @@ void MainWindow::on_actionDisconnect_triggered()
     linkStateLabel->hide();
 }
 
+// Curve acquisition is followed only on an open link: with the port closed the
+// thread writes nothing and no end will be reported.
 void MainWindow::on_startBtn_clicked()
 {
     deviceThread->startTest(curveSetting);
+    if (!isConnected())
+        return;
+    tracker.startTest(curveSetting, QDateTime::currentDateTimeUtc());
+    testTimer->start();
+    updateStartEnabled();
 }
 
 void MainWindow::on_stopBtn_clicked()
 {
+    tracker.stopPressed();
     deviceThread->stopTest();
 }
 
 void MainWindow::on_upBtn_clicked()
 {
-    if (ui->curveCheckBox->checkState() != Qt::Unchecked)
-        deviceThread->moveUpRecord();
-    else
+    if (ui->curveCheckBox->checkState() == Qt::Unchecked) {
         deviceThread->moveUp();
+        return;
+    }
+    deviceThread->moveUpRecord();
+    if (isConnected())
+        tracker.startJog();
+    updateStartEnabled();
 }
 
 void MainWindow::on_downBtn_clicked()
 {
-    if (ui->curveCheckBox->checkState() != Qt::Unchecked)
-        deviceThread->moveDownRecord();
-    else
+    if (ui->curveCheckBox->checkState() == Qt::Unchecked) {
         deviceThread->moveDown();
+        return;
+    }
+    deviceThread->moveDownRecord();
+    if (isConnected())
+        tracker.startJog();
+    updateStartEnabled();
+}
+
+void MainWindow::receiveCurveEnded(AcquisitionQuality quality)
+{
+    testTimer->stop();
+    const std::optional<TestRun> finished = tracker.end(quality);
+    updateStartEnabled();
+    if (finished)
+        emit testFinished(*finished);
+}
+
+void MainWindow::reportTestProgress()
+{
+    if (tracker.testRunning())
+        emit testProgress(tracker.progress());
+}
+
+// Start again in the middle of a stroke would restart the stand there.
+void MainWindow::updateStartEnabled()
+{
+    ui->startBtn->setEnabled(startArmed && !tracker.acquiring());
 }
 
 void MainWindow::on_zeroBtn_clicked()
@@ -176,6 +215,8 @@ void MainWindow::on_actionChart_triggered()
 void MainWindow::receiveCurveSetting(Curve_Setting setting)
 {
     curveSetting = setting;
-    if (isConnected())
-        ui->startBtn->setEnabled(true);
+    if (isConnected()) {
+        startArmed = true;
+        updateStartEnabled();
+    }
 }

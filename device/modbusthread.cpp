@@ -31,6 +31,8 @@ modbusThread::modbusThread(QObject *parent)
     : QThread(parent)
     , setting{defaultPortName(), 115200, 8, 1, 'N'}
 {
+    // Crosses to the GUI thread queued.
+    qRegisterMetaType<AcquisitionQuality>();
 }
 
 modbusThread::~modbusThread()
@@ -153,6 +155,7 @@ int modbusThread::readDecimals()
 void modbusThread::startTest(Curve_Setting curveSetting)
 {
     QMutexLocker lock(&mutex);
+    ++curveStarts;  // before the flag: a loop that sees the flag sees the start
     curveMode = true;
     failLimit = TestFailLimit;
     if (ctx)
@@ -169,6 +172,7 @@ void modbusThread::stopTest()
 
 void modbusThread::moveUpRecord()
 {
+    ++curveStarts;
     curveMode = true;
     failLimit = JogFailLimit;
     sendCommand(Registers::commandWords(Registers::MoveUpRecord));
@@ -176,6 +180,7 @@ void modbusThread::moveUpRecord()
 
 void modbusThread::moveDownRecord()
 {
+    ++curveStarts;
     curveMode = true;
     failLimit = JogFailLimit;
     sendCommand(Registers::commandWords(Registers::MoveDownRecord));
@@ -256,14 +261,23 @@ void modbusThread::pollCurve()
         complete = readInputs(Registers::CurveStart, Registers::CurveCount, words);
         portFailed = !complete && isPortError(errno);
     }
-    reportLinkHealth(linkHealth.curveRead(complete, linkClock.elapsed()));
-    if (!complete) {
-        // A short read neither counts nor resets; the next pass retries it.
+    ++quality.curveReads;
+    Registers::CurveBlock block{true, {}};
+    if (complete) {
+        block = Registers::decodeCurveBlock(words);
+        quality.droppedPoints += block.nonFinite;
+    }
+    // A block whose every point had to be dropped is as bad as a spoiled reply.
+    const bool usable = complete && !(block.nonFinite > 0 && block.points.isEmpty());
+    if (!usable)
+        ++quality.failedReads;
+    reportLinkHealth(linkHealth.curveRead(usable, linkClock.elapsed()));
+    if (!usable) {
+        // A bad read neither counts nor resets; the next pass retries it.
         if (portFailed)
             QThread::msleep(PortRetryMs);
         return;
     }
-    const Registers::CurveBlock block = Registers::decodeCurveBlock(words);
     if (block.empty) {
         if (++failCount >= failLimit) {
             curveMode = false;
@@ -274,6 +288,29 @@ void modbusThread::pollCurve()
     for (const Registers::CurvePoint &point : block.points)
         emit sendCurveData(point.index, point.x, point.y);
     failCount = 0;
+}
+
+// Curve acquisition starts and ends on the GUI thread's commands and on the loop's
+// own empty-block limit; the loop notices both at the start of its next pass. A start
+// that comes while one runs ends that one first.
+bool modbusThread::followCurveAcquisition()
+{
+    const bool curve = curveMode;
+    const unsigned starts = curveStarts;
+    if (acquiringCurve && (!curve || starts != followedStart))
+        endCurveAcquisition();
+    if (curve && !acquiringCurve) {
+        acquiringCurve = true;
+        followedStart = starts;
+        quality = AcquisitionQuality();
+    }
+    return acquiringCurve;
+}
+
+void modbusThread::endCurveAcquisition()
+{
+    acquiringCurve = false;
+    emit sendCurveEnded(quality);
 }
 
 void modbusThread::reportLinkHealth(bool changed)
@@ -290,12 +327,15 @@ void modbusThread::run()
     linkHealth.reset(linkClock.elapsed());
     // Supersedes a verdict of an earlier connection that may still be queued.
     emit sendLinkHealth(true);
+    acquiringCurve = false;
     do {
-        if (curveMode) {
+        if (followCurveAcquisition()) {
             pollCurve();
         } else {
             pollState();
             QThread::msleep(PollIntervalMs);
         }
     } while (running);
+    if (acquiringCurve)
+        endCurveAcquisition();
 }

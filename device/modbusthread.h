@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "device/acquisitionquality.h"
 #include "device/curvesetting.h"
 #include "device/linkhealth.h"
 #include "device/registers.h"
@@ -60,6 +61,10 @@ signals:
     void sendSystemData(QVector<float> pointData, QVector<int> systemData);
     // From the loop: once when it starts (answering), then at every change of verdict.
     void sendLinkHealth(bool answering);
+    // From the loop, once when curve acquisition ends: by the empty-block limit, by
+    // stopTest, or by stopRunning in its midst. Counted from the start of the test or
+    // recording jog.
+    void sendCurveEnded(AcquisitionQuality quality);
 
 public slots:
     void receiveSerailSetting(Serial_Setting_Type setting);
@@ -81,6 +86,8 @@ private:
     bool requestAnswer(const Registers::Words &request, int answerCount, uint16_t *answer);
     void pollState();
     void pollCurve();
+    bool followCurveAcquisition();  // true when this pass reads the curve
+    void endCurveAcquisition();
     void reportLinkHealth(bool changed);
     void releaseContext();
 
@@ -90,8 +97,13 @@ private:
     std::atomic<bool> running{false};
     std::atomic<bool> curveMode{false};
     std::atomic<int> failLimit{20};
+    std::atomic<unsigned> curveStarts{0};  // raised by every test and recording jog
     int failCount = 0;       // acquisition thread only
     LinkHealth linkHealth;   // acquisition thread only
     QElapsedTimer linkClock; // acquisition thread only
     bool lineDirty = false;  // guarded by mutex: the last exchange failed
+    // Acquisition thread only: the curve acquisition the loop is following.
+    bool acquiringCurve = false;
+    unsigned followedStart = 0;
+    AcquisitionQuality quality;
 };

@@ -1,5 +1,6 @@
 #include "device/registers.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace Registers {
@@ -81,7 +82,13 @@ CurveBlock decodeCurveBlock(const uint16_t *words)
     block.points.reserve(count);
     for (int i = 0; i < count; ++i) {
         const uint16_t *slot = words + 2 + 4 * i;
-        block.points.append(CurvePoint{index, decodeFloat(slot + 2), decodeFloat(slot)});
+        const float distance = decodeFloat(slot + 2);
+        const float force = decodeFloat(slot);
+        // Such a value can be neither drawn nor saved and read back.
+        if (std::isfinite(distance) && std::isfinite(force))
+            block.points.append(CurvePoint{index, distance, force});
+        else
+            ++block.nonFinite;
     }
     return block;
 }

@@ -83,6 +83,7 @@ struct CurveBlock
 {
     bool empty;                 // point count 0 or above 30: nothing was waiting
     QVector<CurvePoint> points; // none either for an unknown direction code
+    int nonFinite = 0;          // points left out: force or distance NaN or infinite
 };
 CurveBlock decodeCurveBlock(const uint16_t *words);  // CurveCount words from register 100
 

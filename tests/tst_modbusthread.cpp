@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <limits>
+
 #include "device/modbusthread.h"
 #include "sim/controllerdouble.h"
 #include "sim/rtuslave.h"
@@ -17,6 +19,15 @@ bool isCurveRead(const SlaveRequest &r) { return r.function == ReadInputs && r.a
 
 QVector<quint16> emptyBlock() { return ControllerDouble::curveBlock(1, {}); }
 
+QVector<quint16> withForce(QVector<quint16> block, int slot, float force)
+{
+    block[2 + 4 * slot] = ControllerDouble::lowWord(force);
+    block[3 + 4 * slot] = ControllerDouble::highWord(force);
+    return block;
+}
+
+QVector<int> counts(const AcquisitionQuality &q) { return {q.curveReads, q.failedReads, q.droppedPoints}; }
+
 // Receives the thread's signals on the test's thread, as the window does.
 class Collector : public QObject
 {
@@ -25,6 +36,7 @@ public:
     QVector<QVector<float>> forces;
     QVector<QVector<int>> ints;
     QVector<QVector<double>> points;  // index, x, y
+    QVector<AcquisitionQuality> ended;
 
 public slots:
     void onState(QVector<float> f, QVector<int> i)
@@ -33,6 +45,7 @@ public slots:
         ints.append(i);
     }
     void onPoint(int index, double x, double y) { points.append({double(index), x, y}); }
+    void onEnded(AcquisitionQuality quality) { ended.append(quality); }
 };
 } // namespace
 
@@ -104,6 +117,7 @@ private slots:
         collector = new Collector;
         connect(link, &modbusThread::sendCurrentState, collector, &Collector::onState);
         connect(link, &modbusThread::sendCurveData, collector, &Collector::onPoint);
+        connect(link, &modbusThread::sendCurveEnded, collector, &Collector::onEnded);
     }
 
     void cleanup()
@@ -148,6 +162,58 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(statusReadAfter(first), 20000);
         QVERIFY(!link->isCurveMode());
         QCOMPARE(curveReadsBeforeStatus(first), 200);
+        QTRY_COMPARE(collector->ended.size(), 1);
+        QCOMPARE(counts(collector->ended[0]), (QVector<int>{200, 0, 0}));
+    }
+
+    void curveEndReportedOnceForStopAndDisconnect()
+    {
+        // The last block handed out answers every later read: points never run dry.
+        controller->queueCurveBlock(ControllerDouble::curveBlock(1, {{1, 2}}));
+        connectLink();
+        link->startTest(Curve_Setting{0, 0, 100, 10.0f});
+        QTRY_VERIFY(collector->points.size() >= 5);
+        link->stopTest();
+        QTRY_COMPARE(collector->ended.size(), 1);
+        QVERIFY(collector->ended[0].curveReads >= 5);
+
+        link->moveUpRecord();
+        const int before = collector->points.size();
+        QTRY_VERIFY(collector->points.size() > before);
+        disconnectLink();
+        QTRY_COMPARE(collector->ended.size(), 2);
+        QTest::qWait(300);
+        QCOMPARE(collector->ended.size(), 2);
+    }
+
+    void qualityCountsBadRepliesOfThisAcquisitionOnly()
+    {
+        const QVector<quint16> two = ControllerDouble::curveBlock(2, {{1, 10}, {2, 20}});
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        controller->queueCurveBlock(two);
+        controller->queueCurveBlock(withForce(two, 1, std::numeric_limits<float>::infinity()));
+        controller->queueCurveBlock(withForce(withForce(two, 0, nan), 1, -nan));
+        controller->queueCurveBlock(emptyBlock());
+        connectLink();
+        QTRY_VERIFY(slave->requestCount() > 0);
+        link->moveDownRecord();
+        QTRY_COMPARE_WITH_TIMEOUT(collector->ended.size(), 1, 10000);
+        // Not a number is never forwarded; a block with nothing else counts as a
+        // failed read, which neither ends the jog nor keeps it going.
+        QCOMPARE(collector->points.size(), 3);
+        QCOMPARE(collector->points[2], (QVector<double>{1, 1, 10}));
+        QCOMPARE(counts(collector->ended[0]), (QVector<int>{3 + 20, 1, 3}));
+
+        // Replies that time out count too, and only in the acquisition they fell in.
+        QTRY_VERIFY(!collector->forces.isEmpty());
+        slave->setFault(RtuSlave::Fault::Silent, 2);
+        link->moveDownRecord();
+        QTRY_COMPARE_WITH_TIMEOUT(collector->ended.size(), 2, 10000);
+        const AcquisitionQuality second = collector->ended[1];
+        // The first silent request may be the command's own.
+        QVERIFY2(second.failedReads == 1 || second.failedReads == 2, qPrintable(QString::number(second.failedReads)));
+        QCOMPARE(second.curveReads, 20 + second.failedReads);
+        QCOMPARE(second.droppedPoints, 0);
     }
 
     void recordingJogEndsAfter20EmptyBlocks_data()

@@ -8,6 +8,7 @@
 #include "app/mainwindow.h"
 #include "app/resources.h"
 #include "chart/forceunit.h"
+#include "control/testrun.h"
 #include "sim/controllerdouble.h"
 #include "sim/rtuslave.h"
 #include "widgetlookup.h"
@@ -56,6 +57,13 @@ private:
         trigger("actionConnect");
         QVERIFY(connected());
     }
+
+    void confirmTestSettings(Curve_Setting setting)
+    {
+        QVERIFY(QMetaObject::invokeMethod(window, "receiveCurveSetting", Q_ARG(Curve_Setting, setting)));
+    }
+
+    bool startEnabled() const { return child<QPushButton>(window, "startBtn")->isEnabled(); }
 
 private slots:
     void initTestCase() { quelmarInitResources(); }
@@ -244,6 +252,69 @@ private slots:
         click("refreshBtn");
         QCOMPARE(plot()->graph(0)->dataCount() + plot()->graph(1)->dataCount(), 0);
         QCOMPARE(plot()->xAxis->range(), QCPRange(0, 150));
+    }
+
+    void testReportedWithItsOwnPointsInNewtons()
+    {
+        setState(0, 0, {1, 3, 0, 0});  // the chart shows kg
+        controller->queueCurveBlock(ControllerDouble::curveBlock(1, {{2.0, 19.6}, {1.0, 9.8}}));
+        controller->queueCurveBlock(ControllerDouble::curveBlock(2, {{1.5, 4.9}}));
+        controller->queueCurveBlock(ControllerDouble::curveBlock(1, {}));
+        connectWindow();
+        QTRY_COMPARE(plot()->yAxis->label(), QStringLiteral("Force Kg"));
+        QMetaObject::invokeMethod(window, "receiveCurveData", Q_ARG(int, 0), Q_ARG(double, 7), Q_ARG(double, 70));
+        confirmTestSettings(Curve_Setting{1, 0, 120, 2.5f});
+        QSignalSpy finished(window, &MainWindow::testFinished);
+        const QDateTime before = QDateTime::currentDateTimeUtc();
+
+        click("startBtn");
+        QVERIFY(!startEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 15000);
+        QVERIFY(startEnabled());
+        const TestRun run = finished[0][0].value<TestRun>();
+        // Acquisition order and newtons, whatever the chart holds and shows.
+        QCOMPARE(run.forward, (QVector<QPointF>{{2.0, double(19.6f)}, {1.0, double(9.8f)}}));
+        QCOMPARE(run.back, (QVector<QPointF>{{1.5, double(4.9f)}}));
+        QCOMPARE(run.setting.speed, 120);
+        QCOMPARE(run.setting.mode, 1);
+        QVERIFY(!run.stopped);
+        QCOMPARE(run.quality.curveReads, 2 + 200);
+        QCOMPARE(run.quality.failedReads, 0);
+        QCOMPARE(run.startedAt.timeSpec(), Qt::UTC);
+        QVERIFY(run.startedAt >= before.addMSecs(-1) && run.startedAt <= before.addSecs(5));
+        QVERIFY(run.durationMs >= 0 && run.durationMs < 15000);
+    }
+
+    void stoppedTestAndJogs()
+    {
+        // The last block handed out answers every later read: the stand never runs dry.
+        controller->queueCurveBlock(ControllerDouble::curveBlock(1, {{1.0, 10.0}}));
+        connectWindow();
+        confirmTestSettings(Curve_Setting{0, 0, 100, 10.0f});
+        QSignalSpy finished(window, &MainWindow::testFinished);
+        QSignalSpy progress(window, &MainWindow::testProgress);
+        click("startBtn");
+        QTRY_VERIFY(progress.count() >= 2);
+        const TestRun sofar = progress.last()[0].value<TestRun>();
+        QVERIFY(!sofar.forward.isEmpty());
+        QVERIFY(sofar.durationMs >= 250);
+        QVERIFY(!startEnabled());
+
+        click("stopBtn");
+        QTRY_COMPARE(finished.count(), 1);
+        QVERIFY(finished[0][0].value<TestRun>().stopped);
+        QVERIFY(finished[0][0].value<TestRun>().forward.size() >= sofar.forward.size());
+        QVERIFY(startEnabled());
+
+        // A recording jog holds Start too, and is no test.
+        controller->queueCurveBlock(ControllerDouble::curveBlock(1, {}));
+        child<QCheckBox>(window, "curveCheckBox")->setChecked(true);
+        const int progressBefore = progress.count();
+        click("upBtn");
+        QVERIFY(!startEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(startEnabled(), 10000);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(progress.count(), progressBefore);
     }
 
     void pointsWidenTheDistanceAxis()

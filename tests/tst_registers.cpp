@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <limits>
+
 #include "device/registers.h"
 
 using namespace Registers;
@@ -144,6 +146,20 @@ private slots:
         encodeFloat(999.0f, words.data() + 2 + 4 * 2);  // a stale third slot
         const CurveBlock block = decodeCurveBlock(words.constData());
         QCOMPARE(block.points.size(), 2);
+    }
+
+    void nonFiniteCurvePointsAreDropped()
+    {
+        Words words = curveWords(Forward, 5);
+        encodeFloat(std::numeric_limits<float>::quiet_NaN(), words.data() + 2 + 4 * 1);      // force
+        encodeFloat(std::numeric_limits<float>::infinity(), words.data() + 4 + 4 * 3);       // distance
+        encodeFloat(-std::numeric_limits<float>::infinity(), words.data() + 2 + 4 * 4);      // force
+        const CurveBlock block = decodeCurveBlock(words.constData());
+        QVERIFY(!block.empty);
+        QCOMPARE(block.nonFinite, 3);
+        QCOMPARE(block.points.size(), 2);
+        QCOMPARE(block.points[0].y, 100.0);
+        QCOMPARE(block.points[1].y, 102.0);
     }
 
     void systemSetAnswer()

@@ -47,9 +47,10 @@ void curve(const std::vector<uint16_t> &words)
     FUZZ_CHECK(decoded.empty == (count == 0 || count > CurveSlots));
     FUZZ_CHECK(decoded.points.size() <= CurveSlots);
     const bool known = block[0] == Forward || block[0] == Return;
-    FUZZ_CHECK(decoded.points.size() == (decoded.empty || !known ? 0 : count));
+    // Every counted slot is a point or a dropped non-finite one.
+    FUZZ_CHECK(decoded.points.size() + decoded.nonFinite == (decoded.empty || !known ? 0 : count));
     for (const CurvePoint &point : decoded.points)
-        FUZZ_CHECK(point.index == (block[0] == Forward ? 0 : 1));
+        FUZZ_CHECK(point.index == (block[0] == Forward ? 0 : 1) && std::isfinite(point.x) && std::isfinite(point.y));
 }
 
 // The parameter dialog writes back what it read: re-encoding a decoded answer gives
