@@ -12,8 +12,20 @@ AppendResult failed(QSqlDatabase &db, const QSqlQuery &query)
 {
     AppendResult result;
     result.error = query.lastError().text();
-    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    if (db.isOpen())
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
     return result;
+}
+
+// An empty QString or QByteArray binds as NULL; the columns hold empty values instead.
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
+QVariant blob(const QByteArray &value)
+{
+    return value.isNull() ? QVariant(QByteArray("", 0)) : QVariant(value);
 }
 
 } // namespace
@@ -56,12 +68,11 @@ AppendResult appendRecord(RecordDatabase &database, const PreparedRecord &record
     query.prepare(QStringLiteral("INSERT INTO test_records (seq, uuid, recorded_at, sample, batch, operator,"
                                  " method, verdict, record, forward, \"return\", prev_hash, hash)"
                                  " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant &value : {QVariant(seq), QVariant(record.uuid), QVariant(record.recordedAt),
-                                  QVariant(record.sample), QVariant(record.batch), QVariant(record.operatorName),
-                                  QVariant(record.method), QVariant(record.verdict),
-                                  QVariant(QString::fromUtf8(record.record)), QVariant(record.forward),
-                                  QVariant(record.back), QVariant(prevHash),
-                                  QVariant(recordHash(prevHash, record.record, record.forward, record.back))})
+    for (const QVariant &value : {QVariant(seq), text(record.uuid), text(record.recordedAt), text(record.sample),
+                                  text(record.batch), text(record.operatorName), text(record.method),
+                                  text(record.verdict), text(QString::fromUtf8(record.record)),
+                                  blob(record.forward), blob(record.back), text(prevHash),
+                                  text(recordHash(prevHash, record.record, record.forward, record.back))})
         query.addBindValue(value);
     if (!query.exec() || !query.exec(QStringLiteral("COMMIT")))
         return failed(db, query);
@@ -77,8 +88,8 @@ bool addToOutbox(RecordDatabase &database, const PreparedRecord &record, QString
                                  " ON CONFLICT (uuid) DO NOTHING"));
     query.addBindValue(record.uuid);
     query.addBindValue(QString::fromUtf8(record.record));
-    query.addBindValue(record.forward);
-    query.addBindValue(record.back);
+    query.addBindValue(blob(record.forward));
+    query.addBindValue(blob(record.back));
     if (query.exec())
         return true;
     error = query.lastError().text();
