@@ -36,6 +36,13 @@ StandModel::Specimen StandModel::specimenFor(int typeNumber)
     return specimen;
 }
 
+StandModel::StoredParameters StandModel::parametersFor(int typeNumber)
+{
+    StoredParameters parameters;
+    parameters.pointSet[0] = 0.9f * float(qMax(0, typeNumber));
+    return parameters;
+}
+
 void StandModel::advanceTo(qint64 ms)
 {
     const qint64 endUs = ms * 1000;
@@ -60,13 +67,30 @@ void StandModel::step()
     m_noiseN = m_noiseSigmaN > 0.0 ? m_noiseSigmaN * m_gauss(m_random) : 0.0;
     if (std::fabs(liveForce()) > std::fabs(m_peakN))
         m_peakN = liveForce();
+    const bool stopped = !arrived && reachedStopValue();
     // The point at the turn still belongs to the stroke that reached it.
     if (m_recording && m_nowUs >= nextSampleUs()) {
         queuePoint();
         ++m_sampleIndex;
     }
-    if (arrived)
+    if (stopped) {
+        // The move ends here as if this had been its end, short of any limit.
+        m_stroke.endMm = m_positionMm;
+        m_stroke.endsAtLimit = false;
+    }
+    if (arrived || stopped)
         finishStroke();
+}
+
+bool StandModel::reachedStopValue() const
+{
+    const float stopN = m_parameters.pointSet[0];
+    if (m_motion == Motion::Idle || !(stopN > 0.0f))
+        return false;
+    // Only a move into the specimen is stopped; backing off stays free.
+    const double loadSign = strokeSign(m_specimenMode);
+    const bool loading = loadSign * (m_stroke.endMm - m_stroke.startMm) > 0.0;
+    return loading && loadSign * liveForce() >= stopN;
 }
 
 void StandModel::beginStroke(Motion motion, double targetMm, int speedMmPerMin)
@@ -121,10 +145,12 @@ void StandModel::stop()
 
 void StandModel::jog(Jog jog, bool record)
 {
-    // A jog runs until it is stopped; its target is the limit itself.
+    // Without a step distance a jog runs until it is stopped: its target is the limit itself.
     const bool up = jog == Jog::Up;
-    beginStroke(up ? Motion::JogUp : Motion::JogDown, up ? MinPositionMm : MaxPositionMm, m_parameters.systemSet[0]);
-    m_stroke.endsAtLimit = true;
+    const float stepMm = m_parameters.pointSet[1];
+    const double targetMm = !(stepMm > 0.0f) ? (up ? MinPositionMm : MaxPositionMm)
+                                              : m_positionMm + (up ? -1.0 : 1.0) * double(stepMm);
+    beginStroke(up ? Motion::JogUp : Motion::JogDown, targetMm, m_parameters.systemSet[0]);
     m_recording = false;
     if (record) {
         m_queue.clear();

@@ -45,9 +45,16 @@ public:
         double breakMm = 0.0;
     };
 
+    // What the controller keeps for itself (set by command 9, read by request 5).
+    // Stop value: a move into the specimen ends once the force, tared and in the
+    // direction of that load, reaches it; a test's forward stroke then returns
+    // as from its target, a jog halts. 0 or less: no stop value. Step distance:
+    // how far one jog goes; 0 or less: until stop() or a limit. Speed: of jogs;
+    // a test runs both ways at the speed its start command carries. Peak low
+    // and the total count are only kept. A bare model stops at no force.
     struct StoredParameters {
-        std::array<float, 3> pointSet{450.0f, 1.0f, 5.0f};  // stop value N, step distance mm, peak low N
-        std::array<quint16, 2> systemSet{100, 0};           // speed mm/min (also the jog speed), total count
+        std::array<float, 3> pointSet{0.0f, 0.0f, 5.0f};  // stop value N, step distance mm, peak low N
+        std::array<quint16, 2> systemSet{100, 0};         // speed mm/min, total count
     };
 
     struct StoredData {
@@ -76,6 +83,9 @@ public:
     // A specimen for a stand of rated force `typeNumber` N: it yields at 60 %
     // of the rating 6 mm after contact.
     static Specimen specimenFor(int typeNumber);
+    // What a stand of rated force `typeNumber` N keeps from the factory: it
+    // stops at 90 % of its rating, so a test never overloads its load cell.
+    static StoredParameters parametersFor(int typeNumber);
 
     // Stand time in ms since construction. Never goes back: an earlier time
     // is ignored.
@@ -90,7 +100,8 @@ public:
     // stays there, as a limit switch would leave it.
     void startTest(const TestSetting &setting);
     void stop();
-    // Jogs run at the stored speed until stop() or a limit. Recording jogs
+    // Jogs run at the stored speed for the stored step distance, or until
+    // stop() or a limit when that is 0. Recording jogs
     // replace queued points and sample like a test: moving the way the last
     // test's forward stroke went is direction Forward, the other way Return.
     void jog(Jog jog, bool record);
@@ -159,6 +170,7 @@ private:
     double strokePosition(qint64 us) const;
     void step();
     void finishStroke();
+    bool reachedStopValue() const;
     void startRecording();
     qint64 nextSampleUs() const;
     void queuePoint();

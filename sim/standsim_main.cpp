@@ -110,9 +110,22 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "A simulated force test stand: a Modbus RTU slave at address 1 on a pseudo-terminal. "
-        "Prints the terminal's path and serves until interrupted; ending it hangs the line up, "
-        "as unplugging an adapter would."));
+        "A simulated force test stand: a Modbus RTU slave at address 1 on a\n"
+        "pseudo-terminal. Prints the terminal's path and serves until interrupted;\n"
+        "ending it hangs the line up, as unplugging an adapter would.\n"
+        "\n"
+        "The stand keeps its machine parameters (command 9 sets them, request 5 reads\n"
+        "them back, as the machine parameter dialog does):\n"
+        "  Stop Value     N. A move into the specimen stops once the force, in the\n"
+        "                 direction of that load, reaches it: a test turns there and\n"
+        "                 returns to its start, Up or Down halts. 0 or less: none.\n"
+        "                 At start 90 % of the rated force (450 N for type 500).\n"
+        "  Step Distance  mm that one Up or Down moves. 0 or less, as at start: until\n"
+        "                 Stop or a travel limit.\n"
+        "  Speed          mm/min of Up and Down (taken as 1 to 1000; 100 at start). A\n"
+        "                 test runs out and back at the speed its start command sets.\n"
+        "  Peak Low Set, Total Num\n"
+        "                 kept and read back; they change nothing on this stand."));
     parser.addHelpOption();
     const QCommandLineOption linkOption(QStringLiteral("link"),
                                         QStringLiteral("Also reach the terminal through a symbolic link at <path>, "

@@ -9,6 +9,7 @@ StandSimulator::StandSimulator(const Settings &settings)
         model.setSampleRate(settings.sampleRateHz);
         model.setProcessingDelay(settings.processingDelayMs);
         model.setSpecimen(StandModel::specimenFor(settings.typeNumber));
+        model.setStoredParameters(StandModel::parametersFor(settings.typeNumber));
         // A load cell's noise: a small share of its rating.
         model.setNoise(2e-4 * settings.typeNumber);
     });

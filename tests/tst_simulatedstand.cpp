@@ -65,6 +65,7 @@ private slots:
     void requestShowsItsCodeUntilAnswered_data();
     void requestShowsItsCodeUntilAnswered();
     void changedParametersReadBack();
+    void storedParametersGovernTestsAndJogs();
     void addressesOutsideTheRegistersAreRefused_data();
     void addressesOutsideTheRegistersAreRefused();
     void mbpollReadsTheStatusBlock();
@@ -269,6 +270,36 @@ void SimulatedStandTest::changedParametersReadBack()
     QCOMPARE(answer.size(), 60);
     QCOMPARE(answer.mid(0, 9), (QVector<quint16>{6, 0x0000, 0x3F80, 0x0000, 0x4000, 0x0000, 0x4040, 4, 5}));
     QCOMPARE(answer.mid(9), QVector<quint16>(51, 0));
+}
+
+void SimulatedStandTest::storedParametersGovernTestsAndJogs()
+{
+    // Stop at 200 N, jog 2.5 mm at 300 mm/min; peak low and total count only kept.
+    QVERIFY(m_master->write(0, {9, lo(200.0f), hi(200.0f), lo(2.5f), hi(2.5f), lo(5.0f), hi(5.0f), 300, 7}));
+
+    // Push 10 mm at 120 mm/min into 50 N/mm after 1 mm of slack: 200 N at 5 mm,
+    // where the test turns back. The points are 2 N apart near the top.
+    QVERIFY(m_master->write(0, startCommand(0, 0, 120, 10.0f)));
+    advanceClock(10000);
+    float peak = 0.0f;
+    float deepest = 0.0f;
+    QVector<quint16> block;
+    for (block = m_master->readInput(100, 122); block.value(1) != 0; block = m_master->readInput(100, 122)) {
+        for (int i = 0; i < block[1] && block[0] == 1; ++i) {
+            peak = qMax(peak, floatAt(block, 2 + 4 * i));
+            deepest = qMax(deepest, floatAt(block, 4 + 4 * i));
+        }
+    }
+    QVERIFY2(peak > 198.0f && peak <= 200.1f, QByteArray::number(peak));
+    QVERIFY2(deepest > 4.96f && deepest <= 5.002f, QByteArray::number(deepest));
+    QCOMPARE(floatAt(m_master->readInput(0, 12), 2), 0.0f);
+
+    // A jog moves 2.5 mm in 0.5 s and halts there.
+    QVERIFY(m_master->write(0, {15}));
+    advanceClock(499);
+    QVERIFY(floatAt(m_master->readInput(0, 12), 2) < 2.5f);
+    advanceClock(1000);
+    QCOMPARE(floatAt(m_master->readInput(0, 12), 2), 2.5f);
 }
 
 void SimulatedStandTest::addressesOutsideTheRegistersAreRefused_data()

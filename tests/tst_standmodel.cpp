@@ -52,6 +52,13 @@ void setJogSpeed(StandModel &model, quint16 mmPerMin)
     model.setStoredParameters(parameters);
 }
 
+void setStopValue(StandModel &model, float newtons)
+{
+    StandModel::StoredParameters parameters = model.storedParameters();
+    parameters.pointSet[0] = newtons;
+    model.setStoredParameters(parameters);
+}
+
 QVector<Point> drain(StandModel &model)
 {
     QVector<Point> points;
@@ -84,6 +91,10 @@ private slots:
     void forceFollowsTheSpecimen();
     void travelLimitsEndMotion_data();
     void travelLimitsEndMotion();
+    void stopValueTurnsTheTest_data();
+    void stopValueTurnsTheTest();
+    void stopValueHaltsAJogOnlyIntoTheLoad();
+    void jogMovesByTheStepDistance();
     void stopEndsMotionAndRecording_data();
     void stopEndsMotionAndRecording();
     void zeroAndDistanceZeroSetOffsets();
@@ -254,6 +265,98 @@ void StandModelTest::travelLimitsEndMotion()
     model.advance(10000);
     QCOMPARE(model.position(), limit);
     QCOMPARE(model.queuedPoints(), queued);
+}
+
+void StandModelTest::stopValueTurnsTheTest_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<float>("stopValue");
+    QTest::addColumn<double>("turnMm");  // distance readout where the forward stroke ends
+    QTest::addColumn<double>("peak");    // force reached, in the test's direction
+
+    // Push or pull 10 mm at 2 mm/s into the round specimen: 200 N lie 4 mm past
+    // the 1 mm of slack; without a stop value the stroke turns at 10 mm, 307.5 N.
+    const int push = StandModel::Push;
+    const int pull = StandModel::Pull;
+    QTest::newRow("push, 200 N") << push << 200.0f << 5.0 << 200.0;
+    QTest::newRow("pull, 200 N is tension") << pull << 200.0f << -5.0 << 200.0;
+    QTest::newRow("past the knee") << push << 305.0f << 9.0 << 305.0;
+    QTest::newRow("0 is no stop value") << push << 0.0f << 10.0 << 307.5;
+}
+
+void StandModelTest::stopValueTurnsTheTest()
+{
+    QFETCH(int, mode);
+    QFETCH(float, stopValue);
+    QFETCH(double, turnMm);
+    QFETCH(double, peak);
+    StandModel model;
+    makeQuiet(model);
+    setStopValue(model, stopValue);
+    const double sign = mode == StandModel::Push ? 1.0 : -1.0;
+
+    model.startTest(test(mode, 10.0f));
+    while (model.motion() == Motion::TestForward && model.now() < 6000)
+        model.advance(1);
+    // The return has just begun where the forward stroke ended. The force is
+    // checked every ms of travel, so the head turns within 2 mm/s x 1 ms of
+    // the point where it reaches the stop value: 0.1 N at 50 N/mm.
+    QCOMPARE(model.motion(), Motion::TestReturn);
+    QVERIFY2(near(model.distance(), turnMm, 0.002 + 1e-4), describe(model.distance(), turnMm));
+    const double turnForce = sign * model.liveForce();
+    QVERIFY2(turnForce >= peak - 1e-3 && turnForce <= peak + 0.1 + 1e-3, describe(turnForce, peak));
+
+    // The test comes back to its start as from any turn.
+    model.advance(6000);
+    QCOMPARE(model.motion(), Motion::Idle);
+    QCOMPARE(model.distance(), 0.0f);
+}
+
+void StandModelTest::stopValueHaltsAJogOnlyIntoTheLoad()
+{
+    StandModel model;
+    makeQuiet(model);
+    setJogSpeed(model, 60);  // 1 mm/s: 50 N a second once in contact
+    setStopValue(model, 100.0f);
+
+    model.jog(StandModel::Jog::Down, true);
+    model.advance(10000);
+    QCOMPARE(model.motion(), Motion::Idle);
+    QVERIFY2(near(model.distance(), 3.0, 0.001 + 1e-4), describe(model.distance(), 3.0));
+    const int queued = model.queuedPoints();
+    model.advance(1000);
+    QCOMPARE(model.queuedPoints(), queued);
+
+    // Pressed further in it stays put; backing off moves freely.
+    model.jog(StandModel::Jog::Down, false);
+    model.advance(100);
+    QCOMPARE(model.motion(), Motion::Idle);
+    QVERIFY(near(model.distance(), 3.0, 0.002));
+    const double pressed = model.distance();
+    model.jog(StandModel::Jog::Up, false);
+    model.advance(1000);
+    QVERIFY(near(model.distance(), pressed - 1.0));
+    QVERIFY(model.motion() != Motion::Idle);
+}
+
+void StandModelTest::jogMovesByTheStepDistance()
+{
+    StandModel model;
+    makeQuiet(model);
+    StandModel::StoredParameters parameters = model.storedParameters();
+    parameters.pointSet[1] = 2.5f;
+    parameters.systemSet[0] = 300;  // 5 mm/s: 0.5 s, 25 sampling periods
+    model.setStoredParameters(parameters);
+
+    model.jog(StandModel::Jog::Up, true);
+    model.advance(499);
+    QVERIFY(model.motion() != Motion::Idle);
+    model.advance(1);
+    QCOMPARE(model.motion(), Motion::Idle);
+    QCOMPARE(model.distance(), -2.5f);
+    model.advance(1000);
+    QCOMPARE(model.distance(), -2.5f);
+    QCOMPARE(model.queuedPoints(), 26);
 }
 
 void StandModelTest::stopEndsMotionAndRecording_data()
