@@ -1,5 +1,6 @@
 #include "databaseurl.h"
 
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -174,4 +175,13 @@ QString DatabaseUrl::connectOptions() const
         parts << option.first + QStringLiteral("='") + value + QLatin1Char('\'');
     }
     return parts.join(QLatin1Char(';'));
+}
+
+DatabaseUrl defaultRecordsDatabase()
+{
+    DatabaseUrl url;
+    url.engine = DatabaseUrl::Sqlite;
+    url.path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+               + QStringLiteral("/quelmar/records.sqlite");
+    return url;
 }

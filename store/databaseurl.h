@@ -40,3 +40,7 @@ struct DatabaseUrlParse
 };
 
 DatabaseUrlParse parseDatabaseUrl(const QString &text);
+
+// The local records file: records.sqlite in the user's data folder
+// (~/.local/share/quelmar/records.sqlite). Also the outbox for a server.
+DatabaseUrl defaultRecordsDatabase();
