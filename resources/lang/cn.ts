@@ -463,4 +463,11 @@
         <translation>应用</translation>
     </message>
 </context>
+<context>
+    <name>ReportDocument</name>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>第 %1 页，共 %2 页</translation>
+    </message>
+</context>
 </TS>
