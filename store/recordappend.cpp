@@ -65,14 +65,20 @@ AppendResult appendRecord(RecordDatabase &database, const PreparedRecord &record
     }
     query.finish();
 
+    const QString hash = recordHash(prevHash, record.record, record.forward, record.back);
+    if (hash.isEmpty()) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        AppendResult result;
+        result.error = QStringLiteral("the record's hash could not be computed");
+        return result;
+    }
     query.prepare(QStringLiteral("INSERT INTO test_records (seq, uuid, recorded_at, sample, batch, operator,"
                                  " method, verdict, record, forward, \"return\", prev_hash, hash)"
                                  " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant &value : {QVariant(seq), text(record.uuid), text(record.recordedAt), text(record.sample),
                                   text(record.batch), text(record.operatorName), text(record.method),
                                   text(record.verdict), text(QString::fromUtf8(record.record)),
-                                  blob(record.forward), blob(record.back), text(prevHash),
-                                  text(recordHash(prevHash, record.record, record.forward, record.back))})
+                                  blob(record.forward), blob(record.back), text(prevHash), text(hash)})
         query.addBindValue(value);
     if (!query.exec() || !query.exec(QStringLiteral("COMMIT")))
         return failed(db, query);

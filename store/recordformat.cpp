@@ -1,9 +1,11 @@
 #include "recordformat.h"
 
-#include <QCryptographicHash>
 #include <QJsonDocument>
 #include <QtEndian>
 #include <cstring>
+#include <memory>
+
+#include <openssl/evp.h>
 
 QByteArray canonicalJson(const QJsonObject &object)
 {
@@ -36,12 +38,19 @@ bool decodePoints(const QByteArray &blob, QVector<QPointF> &points)
 QString recordHash(const QString &prevHash, const QByteArray &record,
                    const QByteArray &forward, const QByteArray &back)
 {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(prevHash.toUtf8());
-    hash.addData(record);
-    hash.addData(forward);
-    hash.addData(back);
-    return QString::fromLatin1(hash.result().toHex());
+    // OpenSSL's SHA-256 uses the processor's SHA instructions: for a 100 000-point
+    // test it is several times faster than QCryptographicHash.
+    const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    const QByteArray prev = prevHash.toUtf8();
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    bool ok = context && EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) == 1;
+    for (const QByteArray *part : {&prev, &record, &forward, &back})
+        ok = ok && EVP_DigestUpdate(context.get(), part->constData(), size_t(part->size())) == 1;
+    ok = ok && EVP_DigestFinal_ex(context.get(), digest, &length) == 1;
+    if (!ok)
+        return QString();
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex());
 }
 
 namespace {

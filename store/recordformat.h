@@ -27,7 +27,8 @@ QByteArray encodePoints(const QVector<QPointF> &points);
 // Returns false (and no points) when the length is not a whole number of pairs.
 bool decodePoints(const QByteArray &blob, QVector<QPointF> &points);
 
-// Lower-case hex SHA-256 of prevHash, record, forward and back, concatenated.
+// Lower-case hex SHA-256 of prevHash, record, forward and back, concatenated; empty
+// when it could not be computed (out of memory).
 QString recordHash(const QString &prevHash, const QByteArray &record,
                    const QByteArray &forward, const QByteArray &back);
 

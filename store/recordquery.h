@@ -26,12 +26,18 @@ struct RecordFilter
     bool isEmpty() const;
 };
 
-// One row of the history: the searchable columns plus the note and the results.
+// One row of the history: the searchable columns and the record JSON as stored. The
+// JSON is parsed only when asked for (each call parses it again), so listing stays
+// fast; a window parses the rows it shows or sorts by.
 struct RecordSummary
 {
     qint64 seq = 0;
-    QString uuid, recordedAt, sample, batch, operatorName, method, verdict, note;
-    QJsonObject results;
+    QString uuid, recordedAt, sample, batch, operatorName, method, verdict;
+    QByteArray record;
+
+    QJsonObject recordJson() const;
+    QJsonObject results() const;
+    QString note() const;
 };
 
 // In seq order. Return false with `error` set on a database error.
