@@ -8,6 +8,10 @@
 #include <cmath>
 #include <cstring>
 #include <string_view>
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 #include "chart/forceunit.h"
 #include "records/fixednumber.h"
@@ -111,18 +115,27 @@ bool readNumber(std::string_view text, float &value)
     return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
 }
 
+// The most points a line can carry per byte: "0.0,0" and its line end.
+constexpr qint64 ShortestPointLine = 6;
+constexpr qint64 MostPointsReserved = qint64(1) << 24;  // 256 MB of room at the most
+constexpr quintptr LargePage = quintptr(2) << 20;
+
 class LineDecoder
 {
 public:
-    LineDecoder(TestDataReading &reading, uint8_t unit)
+    // `size` is the device's size in bytes; 0 when it is not known.
+    LineDecoder(TestDataReading &reading, uint8_t unit, qint64 size)
         : reading(reading)
         , unit(unit)
         , section(&reading.data.forwardStroke)
+        , bytesLeft(size)
     {
+        reserveSection();
     }
 
     void decode(std::string_view line)
     {
+        bytesLeft -= qint64(line.size()) + 1;
         if (++lineNumber == 1 && line.substr(0, ByteOrderMark.size()) == ByteOrderMark)
             line.remove_prefix(ByteOrderMark.size());
         line = trimmed(line);
@@ -138,18 +151,49 @@ public:
         } else if (line.find(ForwardHeader) != line.npos) {
             section = &reading.data.forwardStroke;
             reading.heldTestData = true;
+            reserveSection();
         } else if (line.find(ReturnHeader) != line.npos) {
             section = &reading.data.returnStroke;
             reading.heldTestData = true;
+            reserveSection();
         } else if (reading.skippedLines++ == 0) {
             reading.firstSkippedLine = lineNumber;
         }
     }
 
 private:
+    // Gives the section room for every point the rest of the device could hold. A
+    // vector that outgrows its room is copied whole, a long stroke many times over;
+    // room that stays empty is never touched, so it costs no memory.
+    void reserveSection()
+    {
+        const qint64 points = std::min(bytesLeft / ShortestPointLine, MostPointsReserved);
+        if (points > section->capacity()) {
+            section->reserve(int(points));
+            adviseLargePages(*section);
+        }
+    }
+
+    // Asks for large pages under a long stroke where the system has them: taking in
+    // fresh memory a small page at a time costs more than decoding the points that
+    // fill it, most of all on a virtual machine. Only a hint; nothing else changes.
+    static void adviseLargePages(QVector<QPointF> &points)
+    {
+#ifdef Q_OS_LINUX
+        const quintptr page = quintptr(sysconf(_SC_PAGESIZE));
+        const quintptr start = (quintptr(points.data()) + page - 1) & ~(page - 1);
+        const quintptr end = quintptr(points.data() + points.capacity()) & ~(page - 1);
+        if (end > start + LargePage)
+            madvise(reinterpret_cast<void *>(start), end - start, MADV_HUGEPAGE);
+#else
+        Q_UNUSED(points);
+#endif
+    }
+
     TestDataReading &reading;
     const uint8_t unit;
     QVector<QPointF> *section;
+    qint64 bytesLeft;
     int lineNumber = 0;
 };
 
@@ -169,7 +213,7 @@ bool writeTestData(QIODevice &device, const TestData &data, uint8_t unit, int de
 TestDataReading readTestData(QIODevice &device, uint8_t unit)
 {
     TestDataReading reading;
-    LineDecoder decoder(reading, unit);
+    LineDecoder decoder(reading, unit, device.isSequential() ? 0 : device.size() - device.pos());
     // Lines are decoded where they lie in the read buffer; an unfinished last line
     // moves to its front and the next read continues behind it.
     QByteArray buffer(1 << 20, Qt::Uninitialized);

@@ -16,14 +16,15 @@ deb="$(echo "$out"/quelmar_*.deb)"
 # The programs are the only executables, so no test or bench program ships; the
 # icon comes in every size and each program has its manual page.
 contents="$(dpkg-deb -c "$deb" | awk '{ print $NF }')"
-programs="$(echo "$contents" | grep '/bin/.' | tr '\n' ' ')"
-[ "$programs" = "./usr/bin/quelmar ./usr/bin/quelmar-standsim " ] \
+programs="$(echo "$contents" | grep '/bin/.' | LC_ALL=C sort | tr '\n' ' ')"
+[ "$programs" = "./usr/bin/quelmar ./usr/bin/quelmar-cli ./usr/bin/quelmar-standsim " ] \
   || { echo "unexpected programs in the package: $programs" >&2; exit 1; }
 ships() {
   echo "$contents" | grep -qx "./usr/share/$1" || { echo "the package lacks /usr/share/$1" >&2; exit 1; }
 }
 ships man/man1/quelmar.1.gz
 ships man/man1/quelmar-standsim.1.gz
+ships man/man1/quelmar-cli.1.gz
 for size in 16 32 48 64 128 256; do
   ships "icons/hicolor/${size}x$size/apps/$app_id.png"
 done
@@ -45,5 +46,8 @@ case "$version" in
   "quelmar $(dpkg-query -W -f='${Version}' quelmar)"*) ;;
   *) echo "quelmar --version does not name the package's version" >&2; exit 1 ;;
 esac
+
+# quelmar-cli needs no display at all.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 30 quelmar-cli --version
 
 timeout 300 packaging/smoke-test.sh /usr/bin

@@ -1,0 +1,50 @@
+// quelmar-cli COMMAND ...: Quelmar's results and records without a window.
+
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "cli/command.h"
+
+namespace {
+
+void printUsage(std::FILE *to)
+{
+    std::fprintf(to, "Usage: quelmar-cli COMMAND [OPTIONS] ...\n"
+                     "       quelmar-cli COMMAND --help\n"
+                     "Quelmar's test results and records without a window.\n\nCommands:\n");
+    for (const CliCommand &command : cliCommands())
+        std::fprintf(to, "  %-10s %s\n", qPrintable(command.name), qPrintable(command.summary));
+    std::fprintf(to, "\nOptions:\n"
+                     "  -h, --help  Shows this help.\n"
+                     "  --version   Shows the version.\n"
+                     "\nExit status: 0 done (a verdict of pass or none), 1 a verdict of fail, 2 an error.\n");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quelmar-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUELMAR_DISPLAY_VERSION));
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        printUsage(stderr);
+        return CliError;
+    }
+    const QString &name = args.first();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        printUsage(stdout);
+        return CliSuccess;
+    }
+    if (name == QLatin1String("--version")) {
+        std::printf("quelmar-cli %s\n", QUELMAR_DISPLAY_VERSION);
+        return CliSuccess;
+    }
+    for (const CliCommand &command : cliCommands()) {
+        if (command.name == name)
+            return command.run(args);
+    }
+    std::fprintf(stderr, "quelmar-cli: no command \"%s\"; quelmar-cli --help lists them\n", qPrintable(name));
+    return CliError;
+}
