@@ -12,21 +12,18 @@
 // Each is run several times in turn; the median and the best time are printed.
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 #include "analysis/curveresults.h"
 #include "analysis/testmethod.h"
+#include "bench/timing.h"
 #include "records/testdatafile.h"
 
 namespace {
@@ -52,30 +49,6 @@ TestCurve acquiredTest()
     for (int i = PointsPerStroke - 1; i >= 0; --i)
         test.back.append(QPointF(test.forward[i].x(), 0.8 * test.forward[i].y()));
     return test;
-}
-
-struct Timing
-{
-    std::vector<double> seconds;
-
-    void add(double s) { seconds.push_back(s); }
-    double median()
-    {
-        std::sort(seconds.begin(), seconds.end());
-        return seconds[seconds.size() / 2];
-    }
-    double best() { return *std::min_element(seconds.begin(), seconds.end()); }
-};
-
-double timed(const std::function<bool()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    if (!work()) {
-        std::fprintf(stderr, "failed\n");
-        std::exit(1);
-    }
-    return timer.nsecsElapsed() / 1e9;
 }
 
 bool runs(const QString &program, const QStringList &args, QByteArray &output, int expectedStatus)

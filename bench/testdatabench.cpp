@@ -10,7 +10,6 @@
 // and the best time are printed.
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <qcustomplot.h>
@@ -18,9 +17,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
+#include "bench/timing.h"
 #include "chart/curveplot.h"
 #include "chart/forceunit.h"
 #include "records/testdatafile.h"
@@ -42,30 +40,6 @@ TestData recordedTest()
         test.returnStroke.append(QPointF(distance, 0.8 * force));
     }
     return test;
-}
-
-struct Timing
-{
-    std::vector<double> seconds;
-
-    void add(double s) { seconds.push_back(s); }
-    double median()
-    {
-        std::sort(seconds.begin(), seconds.end());
-        return seconds[seconds.size() / 2];
-    }
-    double best() { return *std::min_element(seconds.begin(), seconds.end()); }
-};
-
-double timed(const std::function<bool()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    if (!work()) {
-        std::fprintf(stderr, "failed\n");
-        std::exit(1);
-    }
-    return timer.nsecsElapsed() / 1e9;
 }
 
 void print(const char *what, Timing &timing, double awkMedian)
