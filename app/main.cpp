@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/resources.h"
 #include "app/startup.h"
+#include "records/recordslocation.h"
 #include "sim/standsimulator.h"
 
 int main(int argc, char *argv[])
@@ -29,7 +30,16 @@ int main(int argc, char *argv[])
         }
     }
 
+    const DatabaseUrlParse records = recordsDatabaseAtStart(options.database, keptRecordsDatabase());
+    if (!records.error.isEmpty()) {
+        std::fprintf(stderr, "quelmar: %s\n", qPrintable(records.error));
+        return 1;
+    }
+    if (!records.warning.isEmpty())
+        std::fprintf(stderr, "quelmar: %s\n", qPrintable(records.warning));
+
     MainWindow window;
+    window.useRecords(records.url);
     if (demoStand)
         window.useSimulatedStand(demoStand->portPath());
     else if (!options.port.isEmpty())

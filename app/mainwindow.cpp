@@ -62,6 +62,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     ForceUnit::resetDisplayState();
     plotUnit = forceUnit;
+    initRecords();
 }
 
 MainWindow::~MainWindow()

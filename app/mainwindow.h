@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QVector>
 #include <cstdint>
 #include <memory>
@@ -11,8 +12,12 @@
 #include "control/testtracker.h"
 #include "device/acquisitionquality.h"
 #include "device/curvesetting.h"
+#include "records/testrecorder.h"
 
+class HistoryWindow;
 class QLabel;
+class RecordsStatusLabel;
+struct TestRecord;
 class QMouseEvent;
 class QTimer;
 class modbusThread;
@@ -35,6 +40,8 @@ public:
     void usePort(const QString &path);
     // The same for a simulated stand, which the window title then names.
     void useSimulatedStand(const QString &path);
+    // Every finished test is kept in `url` from now on; until then records are off.
+    void useRecords(const DatabaseUrl &url);
 
 signals:
     void sendCurveSetting(Curve_Setting setting);
@@ -80,11 +87,18 @@ private slots:
     void receiveLinkHealth(bool answering);
     void receiveCurveEnded(AcquisitionQuality quality);
     void reportTestProgress();
+    void on_actionHistory_triggered();
+    void on_actionStoreRecord_triggered();
+    void on_actionRecordsDatabase_triggered();
 
 private:
     void initPlot();
     bool isConnected() const;
     void updateStartEnabled();
+    void initRecords();
+    StandState standState() const;
+    // Shows a record's curve without touching the controller.
+    void showRecord(const TestRecord &record);
 
     Ui::MainWindow *ui;
     Curve_Setting curveSetting;
@@ -95,4 +109,8 @@ private:
     TestTracker tracker;
     QTimer *testTimer;      // paces the reports of a running test
     bool startArmed = false; // test settings confirmed while connected
+    int standType = 0;       // type number read at Connect; 0 when none was
+    TestRecorder *recorder;
+    RecordsStatusLabel *recordsLabel;
+    QPointer<HistoryWindow> history;
 };

@@ -43,8 +43,14 @@ StartOptions parseCommandLine(int argc, char *argv[])
                                   QStringLiteral("PATH"));
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("Connect opens a simulated stand run inside the program."));
+    const QCommandLineOption database(QStringLiteral("database"),
+                                      QStringLiteral("Keeps test records in URL for this run: sqlite:PATH or "
+                                                     "postgresql://user@host:port/dbname (the password comes "
+                                                     "from ~/.pgpass or PGPASSWORD)."),
+                                      QStringLiteral("URL"));
     parser.addOption(port);
     parser.addOption(demo);
+    parser.addOption(database);
     parser.process(app);
-    return StartOptions{parser.value(port), parser.isSet(demo)};
+    return StartOptions{parser.value(port), parser.isSet(demo), parser.value(database)};
 }

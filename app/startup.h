@@ -15,6 +15,7 @@ struct StartOptions
 {
     QString port;  // empty: the port of the serial settings
     bool demo;     // connect to a simulated stand run inside the program
+    QString database;  // empty: the records database of the settings
 };
 
 // Parses the command line; --help, --version and unknown options print and end the

@@ -44,7 +44,8 @@ void MainWindow::on_actionConnect_triggered()
 
     const uint16_t ratedForce = deviceThread->readMachineType();
     curvePlot->setForceRange(ratedForce);
-    if (ratedForce >= 1 && ratedForce <= MaxTypeNumber)
+    standType = ratedForce >= 1 && ratedForce <= MaxTypeNumber ? ratedForce : 0;
+    if (standType != 0)
         ui->typeLabel->setText(tr("Type-%1").arg(ratedForce));
 
     // Nothing read (-1) keeps the decimals already in use.

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QJsonDocument>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -158,6 +159,27 @@ bool readRecords(RecordDatabase &db, const RecordFilter &filter, QVector<TestRec
         decodePoints(query.value(6).toByteArray(), record.forward);
         decodePoints(query.value(7).toByteArray(), record.back);
         records.append(record);
+    }
+    return true;
+}
+
+bool listMethods(RecordDatabase &db, const RecordFilter &filter, QVector<QJsonObject> &methods, QString &error)
+{
+    methods.clear();
+    QSqlQuery query(db.sql());
+    const QString extracted = db.isPostgres() ? QStringLiteral("(record::jsonb -> 'method')::text")
+                                              : QStringLiteral("json_extract(record, '$.method')");
+    if (!run(db, extracted, filter, query, error))
+        return false;
+    QSet<QString> seen;
+    while (query.next()) {
+        const QString text = query.value(0).toString();
+        if (seen.contains(text))
+            continue;
+        seen.insert(text);
+        const QJsonObject method = parseObject(text.toUtf8());
+        if (!method.isEmpty())
+            methods.append(method);
     }
     return true;
 }

@@ -43,6 +43,9 @@ struct RecordSummary
 // In seq order. Return false with `error` set on a database error.
 bool listRecords(RecordDatabase &db, const RecordFilter &filter, QVector<RecordSummary> &rows, QString &error);
 bool readRecords(RecordDatabase &db, const RecordFilter &filter, QVector<TestRecord> &records, QString &error);
+// The methods (whole objects) the selected records were judged by, each once, in the
+// order of their first record; records without a method add none.
+bool listMethods(RecordDatabase &db, const RecordFilter &filter, QVector<QJsonObject> &methods, QString &error);
 
 struct ChainCheck
 {

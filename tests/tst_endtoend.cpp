@@ -1,8 +1,8 @@
 // The whole program against the simulated stand, driven as an operator drives it:
 // connect, confirm the test settings, run tests and see their curves, return to
-// status polling, save, open and export, jog with recording, change the force unit
-// between two tests, disconnect in the middle of a test; and the built program
-// started in demo mode.
+// status polling, keep each test as a record, save, open and export, jog with
+// recording, change the force unit between two tests, disconnect in the middle of a
+// test; and the built program started in demo mode.
 
 #include <QtTest>
 #include <QtWidgets>
@@ -16,7 +16,10 @@
 #include "app/resources.h"
 #include "chart/forceunit.h"
 #include "control/readout.h"
+#include "history/samplestrip.h"
 #include "sim/standsimulator.h"
+#include "store/recorddatabase.h"
+#include "store/recordquery.h"
 #include "modaldialogs.h"
 #include "widgetlookup.h"
 
@@ -93,7 +96,11 @@ class EndToEndTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { quelmarInitResources(); }
+    void initTestCase()
+    {
+        quelmarInitResources();
+        QStandardPaths::setTestModeEnabled(true);  // the sample strip keeps its entries
+    }
 
     void init()
     {
@@ -185,6 +192,69 @@ private slots:
             QCOMPARE(reader.format(), format.second);
             QCOMPARE(reader.size(), plot->size());
         }
+    }
+
+    // Kept without the operator doing anything: the test's own points in newtons, the
+    // sample strip's entries, the stand, and results that agree with the points.
+    void everyTestIsKeptAsARecord()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        DatabaseUrl url;
+        url.engine = DatabaseUrl::Sqlite;
+        url.path = dir.filePath(QStringLiteral("records.sqlite"));
+        window->useRecords(url);
+        child<QLineEdit>(window.get(), "sampleEdit")->setText(QStringLiteral("S-009"));
+        child<QLineEdit>(window.get(), "batchEdit")->setText(QStringLiteral("B-7"));
+        child<QLineEdit>(window.get(), "operatorEdit")->setText(QStringLiteral("ann"));
+        child<QLineEdit>(window.get(), "noteEdit")->setText(QStringLiteral("edge trimmed"));
+        QSignalSpy finished(window.get(), &MainWindow::testFinished);
+        STEP(connectToStand());
+        STEP(confirmTestSettings(StrokeMm, SpeedMmPerMin));
+        click("startBtn");
+        STEP(awaitWholeTest(0));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, TestTimeoutMs);
+        const TestRun run = finished.first().first().value<TestRun>();
+        QCOMPARE(child<QLineEdit>(window.get(), "sampleEdit")->text(), QStringLiteral("S-010"));
+
+        RecordDatabase db;
+        QVERIFY2(db.open(url), qPrintable(db.error()));
+        QVector<TestRecord> records;
+        QString error;
+        QTRY_VERIFY(readRecords(db, RecordFilter(), records, error) && records.size() == 1);
+        const TestRecord &record = records.first();
+        QCOMPARE(record.forward.size(), ForwardPoints);
+        QCOMPARE(record.back.size(), ReturnPoints);
+        QCOMPARE(record.forward, run.forward);
+        QCOMPARE(record.back, run.back);
+        const QJsonObject json = record.record;
+        QCOMPARE(json.value("source").toString(), QStringLiteral("test"));
+        QCOMPARE(json.value("sample").toString(), QStringLiteral("S-009"));
+        QCOMPARE(json.value("batch").toString(), QStringLiteral("B-7"));
+        QCOMPARE(json.value("operator").toString(), QStringLiteral("ann"));
+        QCOMPARE(json.value("note").toString(), QStringLiteral("edge trimmed"));
+        const QJsonObject stand = json.value("stand").toObject();
+        QCOMPARE(stand.value("type").toInt(), 500);
+        QCOMPARE(stand.value("decimals").toInt(), forceDecimals);
+        QCOMPARE(stand.value("unit").toInt(), 0);
+        QCOMPARE(json.value("settings").toObject().value("distance_mm").toDouble(), double(StrokeMm));
+        QCOMPARE(json.value("settings").toObject().value("speed_mm_min").toInt(), SpeedMmPerMin);
+        QVERIFY(json.value("quality").toObject().value("curve_reads").toInt() > 0);
+
+        const QJsonObject results = json.value("results").toObject();
+        const QJsonObject forward = results.value("forward").toObject();
+        double peak = 0;
+        for (const QPointF &point : run.forward)
+            peak = qAbs(point.y()) > qAbs(peak) ? point.y() : peak;
+        QCOMPARE(forward.value("points").toInt(), ForwardPoints);
+        QCOMPARE(forward.value("peak_force_N").toDouble(), peak);
+        QCOMPARE(results.value("verdict").toString(), QStringLiteral("none"));
+
+        // The batch and the operator are there at the next start; the sample is not.
+        SampleStrip next;
+        QCOMPARE(next.entry().batch, QStringLiteral("B-7"));
+        QCOMPARE(next.entry().operatorName, QStringLiteral("ann"));
+        QCOMPARE(next.entry().sample, QString());
     }
 
     void recordingJogDrawsItsPoints()
@@ -292,12 +362,25 @@ private slots:
         QCOMPARE(version.exitCode(), 0);
         QVERIFY(version.readAllStandardOutput().contains(QUELMAR_DISPLAY_VERSION));
 
+        // Records go where --database says, not to the user's own file; a URL the
+        // program cannot follow stops it before any window.
+        QTemporaryDir dir;
+        const QString records = dir.filePath(QStringLiteral("records.sqlite"));
+        QProcess refused;
+        refused.setProcessEnvironment(environment);
+        refused.start(QStringLiteral(QUELMAR_PROGRAM), {QStringLiteral("--database"), records});
+        QVERIFY(refused.waitForFinished(30000));
+        QCOMPARE(refused.exitCode(), 1);
+        QVERIFY(refused.readAllStandardError().contains("--database"));
+
         QProcess demo;
         demo.setProcessEnvironment(environment);
-        demo.start(QStringLiteral(QUELMAR_PROGRAM), {QStringLiteral("--demo")});
+        demo.start(QStringLiteral(QUELMAR_PROGRAM),
+                   {QStringLiteral("--demo"), QStringLiteral("--database"), QStringLiteral("sqlite:") + records});
         QVERIFY(demo.waitForStarted(10000));
         // Still running a second later: the stand and the window came up.
         QVERIFY2(!demo.waitForFinished(1000), demo.readAllStandardError().constData());
+        QTRY_VERIFY(QFile::exists(records));
         demo.terminate();  // SIGTERM to its pid
         QVERIFY(demo.waitForFinished(10000));
     }

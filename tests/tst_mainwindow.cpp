@@ -121,9 +121,11 @@ private slots:
         auto menu = [&](const char *name) {
             return actionNames(window.findChild<QMenu *>(QLatin1String(name))->actions());
         };
-        QCOMPARE(menu("menuFile"), (QStringList{"actionNew", "actionOpen", "actionSave", "actionExport", "actionExit"}));
+        QCOMPARE(menu("menuFile"), (QStringList{"actionNew", "actionOpen", "actionSave", "actionStoreRecord",
+                                                "actionHistory", "actionExport", "actionExit"}));
         QCOMPARE(menu("menuDevice"), (QStringList{"actionConnect", "actionDisconnect"}));
-        QCOMPARE(menu("menuOption"), (QStringList{"actionSetting", "actionmachine_parameter", "actionLanguage"}));
+        QCOMPARE(menu("menuOption"),
+                 (QStringList{"actionSetting", "actionmachine_parameter", "actionLanguage", "actionRecordsDatabase"}));
         QCOMPARE(menu("menuHelp"), (QStringList{"actionabout"}));
         auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
         QCOMPARE(window.toolBarArea(toolBar), Qt::TopToolBarArea);

@@ -227,6 +227,30 @@
         <source>Controller not answering</source>
         <translation>控制器无应答</translation>
     </message>
+    <message>
+        <source>Store as record</source>
+        <translation>存为记录</translation>
+    </message>
+    <message>
+        <source>Test records</source>
+        <translation>测试记录</translation>
+    </message>
+    <message>
+        <source>Records database</source>
+        <translation>记录数据库</translation>
+    </message>
+    <message>
+        <source>Record %1: sample %2, %3 points.</source>
+        <translation>记录 %1：样品 %2，%3 个点。</translation>
+    </message>
+    <message>
+        <source>Records are off: choose a records database first.</source>
+        <translation>记录已关闭：请先选择记录数据库。</translation>
+    </message>
+    <message>
+        <source>%1 is stored as a record.</source>
+        <translation>%1 已存为记录。</translation>
+    </message>
 </context>
 <context>
     <name>SerialSettingDialog</name>
@@ -468,6 +492,288 @@
     <message>
         <source>Page %1 of %2</source>
         <translation>第 %1 页，共 %2 页</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryWindow</name>
+    <message>
+        <source>Test records</source>
+        <translation>测试记录</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>从</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>到</translation>
+    </message>
+    <message>
+        <source>Method</source>
+        <translation>方法</translation>
+    </message>
+    <message>
+        <source>Batch</source>
+        <translation>批次</translation>
+    </message>
+    <message>
+        <source>Any batch</source>
+        <translation>所有批次</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>判定</translation>
+    </message>
+    <message>
+        <source>Search sample or note</source>
+        <translation>搜索样品或备注</translation>
+    </message>
+    <message>
+        <source>Show on chart</source>
+        <translation>在图表中显示</translation>
+    </message>
+    <message>
+        <source>Overlay</source>
+        <translation>叠加</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>统计</translation>
+    </message>
+    <message>
+        <source>Any method</source>
+        <translation>所有方法</translation>
+    </message>
+    <message>
+        <source>Any verdict</source>
+        <translation>所有判定</translation>
+    </message>
+    <message>
+        <source>pass</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>fail</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Test records: %1</source>
+        <translation>测试记录：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s)</source>
+        <translation>
+            <numerusform>%n 条记录</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Records cannot be read: %1</source>
+        <translation>无法读取记录：%1</translation>
+    </message>
+    <message>
+        <source>Choose the records to overlay in the list.</source>
+        <translation>请在列表中选择要叠加的记录。</translation>
+    </message>
+    <message>
+        <source>At most %1 records can be overlaid; %2 are chosen.</source>
+        <translation>最多可叠加 %1 条记录，已选择 %2 条。</translation>
+    </message>
+</context>
+<context>
+    <name>OverlayWindow</name>
+    <message>
+        <source>Overlay</source>
+        <translation>叠加</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>进程</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>返程</translation>
+    </message>
+    <message>
+        <source>Distance (mm)</source>
+        <translation>位移 (mm)</translation>
+    </message>
+    <message>
+        <source>Force (N)</source>
+        <translation>力值 (N)</translation>
+    </message>
+    <message>
+        <source>record %1</source>
+        <translation>记录 %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s)</source>
+        <translation>
+            <numerusform>%n 条记录</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>RecordTableModel</name>
+    <message>
+        <source>pass</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>fail</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>样品</translation>
+    </message>
+    <message>
+        <source>Batch</source>
+        <translation>批次</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Method</source>
+        <translation>方法</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>判定</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsDatabaseDialog</name>
+    <message>
+        <source>Records database</source>
+        <translation>记录数据库</translation>
+    </message>
+    <message>
+        <source>Records file on this computer</source>
+        <translation>本机记录文件</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>浏览...</translation>
+    </message>
+    <message>
+        <source>Lab server (PostgreSQL)</source>
+        <translation>实验室服务器 (PostgreSQL)</translation>
+    </message>
+    <message>
+        <source>The password is not entered here: it is taken from ~/.pgpass or PGPASSWORD. Records that cannot reach the server wait in the records file on this computer.</source>
+        <translation>此处不输入密码：密码取自 ~/.pgpass 或 PGPASSWORD。无法送达服务器的记录暂存在本机记录文件中。</translation>
+    </message>
+    <message>
+        <source>Records file</source>
+        <translation>记录文件</translation>
+    </message>
+    <message>
+        <source>Records (*.sqlite);;All files (*)</source>
+        <translation>记录 (*.sqlite);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Name the records file.</source>
+        <translation>请指定记录文件。</translation>
+    </message>
+    <message>
+        <source>A lab server is given as postgresql://user@host:port/dbname.</source>
+        <translation>实验室服务器的格式为 postgresql://user@host:port/dbname。</translation>
+    </message>
+    <message>
+        <source>The password was taken out of the URL: the server's password is read from ~/.pgpass or PGPASSWORD. Press OK to use this server.</source>
+        <translation>已从地址中去除密码：服务器密码从 ~/.pgpass 或 PGPASSWORD 读取。按“确定”使用此服务器。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsStatusLabel</name>
+    <message>
+        <source>Records off: %1</source>
+        <translation>记录已关闭：%1</translation>
+    </message>
+    <message>
+        <source>Records waiting for the server: %1</source>
+        <translation>等待发送到服务器的记录：%1</translation>
+    </message>
+</context>
+<context>
+    <name>SampleStrip</name>
+    <message>
+        <source>Sample</source>
+        <translation>样品</translation>
+    </message>
+    <message>
+        <source>Counts up after each test when it ends in a number</source>
+        <translation>以数字结尾时，每次测试后自动加一</translation>
+    </message>
+    <message>
+        <source>Batch</source>
+        <translation>批次</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>备注</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsWindow</name>
+    <message>
+        <source>Statistics</source>
+        <translation>统计</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <source>SD</source>
+        <translation>标准差</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>CV %</source>
+        <translation>变异系数 %</translation>
+    </message>
+    <message numerus="yes">
+        <source>Statistics of %n record(s)</source>
+        <translation>
+            <numerusform>%n 条记录的统计</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>TestRecorder</name>
+    <message>
+        <source>no records database chosen</source>
+        <translation>未选择记录数据库</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,40 @@
+#include "history/recordsstatuslabel.h"
+
+#include <QFontMetrics>
+
+RecordsStatusLabel::RecordsStatusLabel(QWidget *parent)
+    : QLabel(parent)
+{
+    setObjectName(QStringLiteral("recordsStatusLabel"));
+    hide();
+}
+
+void RecordsStatusLabel::showState(RecordWriter::State state, const QString &message)
+{
+    this->state = state;
+    this->message = message;
+    refresh();
+}
+
+void RecordsStatusLabel::showWaiting(int count)
+{
+    waiting = count;
+    refresh();
+}
+
+void RecordsStatusLabel::refresh()
+{
+    setToolTip(message);
+    if (state == RecordWriter::Off) {
+        setStyleSheet(QStringLiteral("color: #b00020;"));
+        // The reason may name a long path; the tool tip holds all of it.
+        setText(fontMetrics().elidedText(tr("Records off: %1").arg(message), Qt::ElideMiddle, 480));
+    } else if (state == RecordWriter::Waiting || waiting > 0) {
+        setStyleSheet(QStringLiteral("color: #a05a00;"));
+        setText(tr("Records waiting for the server: %1").arg(waiting));
+    } else {
+        setStyleSheet(QString());
+        setText(QString());
+    }
+    setVisible(!text().isEmpty());
+}
