@@ -89,17 +89,20 @@ int FieldsBlock::pieces() const
 
 namespace {
 
-// Each half of the row: the label takes a third, the value the rest.
+// Each half of the row: the label takes two fifths, the value the rest but a gap.
+constexpr qreal LabelShare = 0.4;
+
 QRectF fieldLabelRect(const QRectF &row, int column)
 {
     const qreal half = row.width() / 2;
-    return QRectF(row.left() + column * half, row.top(), half / 3, row.height());
+    return QRectF(row.left() + column * half, row.top(), half * LabelShare, row.height());
 }
 
 QRectF fieldValueRect(const QRectF &row, int column)
 {
     const qreal half = row.width() / 2;
-    return QRectF(row.left() + column * half + half / 3, row.top(), half * 2 / 3 - half / 20, row.height());
+    return QRectF(row.left() + column * half + half * LabelShare, row.top(), half * (1 - LabelShare) - half / 20,
+                  row.height());
 }
 
 } // namespace

@@ -142,6 +142,8 @@ QFont reportFont()
     // The families are taken as named, so the interface's is named as it resolved.
     QFont font;
     font.setFamilies({QFontInfo(font).family(), QStringLiteral("Noto Sans CJK SC")});
+    // No ligatures: a hash printed with an "ff" glyph would not read back as typed.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

@@ -776,4 +776,384 @@
         <translation>未选择记录数据库</translation>
     </message>
 </context>
+<context>
+    <name>ReportChart</name>
+    <message>
+        <source>Distance (mm)</source>
+        <translation>位移 (mm)</translation>
+    </message>
+    <message>
+        <source>Force (%1)</source>
+        <translation>力值 (%1)</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>进程</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>返程</translation>
+    </message>
+</context>
+<context>
+    <name>ResultText</name>
+    <message>
+        <source>forward</source>
+        <translation>进程</translation>
+    </message>
+    <message>
+        <source>return</source>
+        <translation>返程</translation>
+    </message>
+    <message>
+        <source>Force at %1 mm</source>
+        <translation>%1 mm 处力值</translation>
+    </message>
+    <message>
+        <source>Distance at %1 N</source>
+        <translation>%1 N 处位移</translation>
+    </message>
+    <message>
+        <source>Points</source>
+        <translation>点数</translation>
+    </message>
+    <message>
+        <source>Peak force</source>
+        <translation>峰值力</translation>
+    </message>
+    <message>
+        <source>Distance at peak</source>
+        <translation>峰值位移</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>功</translation>
+    </message>
+    <message>
+        <source>Mean force</source>
+        <translation>平均力</translation>
+    </message>
+    <message>
+        <source>Slope</source>
+        <translation>斜率</translation>
+    </message>
+    <message>
+        <source>Break</source>
+        <translation>断裂</translation>
+    </message>
+    <message>
+        <source>Break distance</source>
+        <translation>断裂位移</translation>
+    </message>
+    <message>
+        <source>Break force</source>
+        <translation>断裂力</translation>
+    </message>
+    <message>
+        <source>Hysteresis</source>
+        <translation>滞后功</translation>
+    </message>
+    <message>
+        <source>Hysteresis, share of forward work</source>
+        <translation>滞后功占进程功的比例</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>RecordFields</name>
+    <message>
+        <source>Sample</source>
+        <translation>样品</translation>
+    </message>
+    <message>
+        <source>Batch</source>
+        <translation>批次</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Date and time</source>
+        <translation>日期时间</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Stand type</source>
+        <translation>机型</translation>
+    </message>
+    <message>
+        <source>Type-%1</source>
+        <translation>型号-%1</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>来源</translation>
+    </message>
+    <message>
+        <source>test data file</source>
+        <translation>测试数据文件</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>Method</source>
+        <translation>方法</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>pull</source>
+        <translation>拉伸</translation>
+    </message>
+    <message>
+        <source>push</source>
+        <translation>压缩</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <translation>位移</translation>
+    </message>
+    <message>
+        <source>to %1 mm (absolute)</source>
+        <translation>至 %1 mm（绝对位移）</translation>
+    </message>
+    <message>
+        <source>%1 mm (relative)</source>
+        <translation>%1 mm（相对位移）</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Curve reads</source>
+        <translation>曲线读取次数</translation>
+    </message>
+    <message>
+        <source>Failed reads</source>
+        <translation>读取失败次数</translation>
+    </message>
+    <message>
+        <source>Dropped points</source>
+        <translation>丢弃点数</translation>
+    </message>
+    <message>
+        <source>Points kept</source>
+        <translation>保留点数</translation>
+    </message>
+    <message>
+        <source>%1 forward, %2 return</source>
+        <translation>进程 %1，返程 %2</translation>
+    </message>
+    <message>
+        <source>PASS</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>FAIL</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>NO VERDICT</source>
+        <translation>无判定</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>不合格项：%1</translation>
+    </message>
+    <message>
+        <source>The method sets no limits.</source>
+        <translation>该方法未设定限值。</translation>
+    </message>
+    <message>
+        <source>pass</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>fail</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>%1, version %2</source>
+        <translation>%1，版本 %2</translation>
+    </message>
+</context>
+<context>
+    <name>TestReport</name>
+    <message>
+        <source>Test report</source>
+        <translation>测试报告</translation>
+    </message>
+    <message>
+        <source>Method and settings</source>
+        <translation>方法与设置</translation>
+    </message>
+    <message>
+        <source>Results</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果项</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>数值</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>限值</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>判定</translation>
+    </message>
+    <message>
+        <source>fail</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>pass</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>Acquisition</source>
+        <translation>采集</translation>
+    </message>
+    <message>
+        <source>Read from a test data file: no acquisition figures.</source>
+        <translation>读自测试数据文件：无采集数据。</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>记录</translation>
+    </message>
+    <message>
+        <source>Record %1, number %2 in the database, recorded at %3
+Hash (SHA-256): %4
+Previous hash: %5</source>
+        <translation>记录 %1，数据库中第 %2 条，记录于 %3
+哈希 (SHA-256)：%4
+前一条哈希：%5</translation>
+    </message>
+    <message>
+        <source>none (the first record)</source>
+        <translation>无（第一条记录）</translation>
+    </message>
+    <message>
+        <source>Tested by</source>
+        <translation>测试人签字</translation>
+    </message>
+    <message>
+        <source>Checked by</source>
+        <translation>审核人签字</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Batch report of %1 records</source>
+        <translation>批量报告，共 %1 条记录</translation>
+    </message>
+    <message>
+        <source>Batch report</source>
+        <translation>批量报告</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>记录</translation>
+    </message>
+    <message>
+        <source>Verdicts</source>
+        <translation>判定</translation>
+    </message>
+    <message>
+        <source>%1 pass, %2 fail, %3 without limits</source>
+        <translation>合格 %1，不合格 %2，无限值 %3</translation>
+    </message>
+    <message>
+        <source>Batch</source>
+        <translation>批次</translation>
+    </message>
+    <message>
+        <source>Method</source>
+        <translation>方法</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>起</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>止</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>统计</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>单位</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <source>SD</source>
+        <translation>标准差</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>CV %</source>
+        <translation>变异系数 %</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>样品</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+</context>
 </TS>
