@@ -43,7 +43,7 @@ constexpr int OverlaidPoints = 10000;  // per record, both strokes
 
 const char MethodJson[] = R"({"name": "Peel 25 mm", "version": 2,
     "results": {"force_at_mm": [10]},
-    "limits": {"forward.peak_force_N": [80, 140], "forward.force_at_mm.10": [40, 110]}})";
+    "limits": {"forward.peak_force_N": [88, 122], "forward.force_at_mm.10": [70, 110]}})";
 
 Timing runs(const std::function<bool()> &work)
 {
@@ -80,7 +80,7 @@ RecordInput madeUpTest(int i, int points, const TestMethod &method)
     input.standType = 500;
     input.standDecimals = 2;
     input.method = QJsonDocument::fromJson(testMethodJson(method)).object();
-    const double strength = 100 + 12 * std::sin(i * 0.7) + 4 * ((i / 25) % 3);
+    const double strength = 100 + 12 * std::sin(i * 0.7) + 5 * ((i / 25) % 3);
     const int stroke = points / 2;
     for (int p = 0; p < stroke; ++p) {
         const double d = 25.0 * p / (stroke - 1);

@@ -47,6 +47,7 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     ui->recordsView->setModel(model);
     ui->recordsView->sortByColumn(RecordTableModel::Time, Qt::DescendingOrder);
     ui->recordsView->horizontalHeader()->setResizeContentsPrecision(SizedRows);
+    ui->recordsView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
     filterTimer->setSingleShot(true);
     filterTimer->setInterval(FilterPauseMs);

@@ -27,8 +27,9 @@ void RecordsStatusLabel::refresh()
     setToolTip(message);
     if (state == RecordWriter::Off) {
         setStyleSheet(QStringLiteral("color: #b00020;"));
-        // The reason may name a long path; the tool tip holds all of it.
-        setText(fontMetrics().elidedText(tr("Records off: %1").arg(message), Qt::ElideMiddle, 480));
+        // The reason may begin with a long path and ends with what matters; the tool
+        // tip holds all of it.
+        setText(tr("Records off: %1").arg(fontMetrics().elidedText(message, Qt::ElideLeft, 420)));
     } else if (state == RecordWriter::Waiting || waiting > 0) {
         setStyleSheet(QStringLiteral("color: #a05a00;"));
         setText(tr("Records waiting for the server: %1").arg(waiting));
