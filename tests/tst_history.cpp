@@ -1,6 +1,6 @@
-// Looking back at records: the sample id, the database chosen at start and in the
-// dialog, and the history window, its overlay and batch statistics over a few
-// hundred records in a temporary SQLite file.
+// Keeping and looking back at records: the sample id, the database chosen at start
+// and in the dialog, a data file kept as a record, and the history window, its
+// overlay and batch statistics over a few hundred records in a temporary SQLite file.
 
 #include <QtTest>
 #include <QtWidgets>
@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+#include "app/mainwindow.h"
+#include "chart/forceunit.h"
 #include "history/historywindow.h"
 #include "history/overlaywindow.h"
 #include "history/recordsdatabasedialog.h"
@@ -18,6 +20,7 @@
 #include "store/recordappend.h"
 #include "store/recordbuilder.h"
 #include "store/recorddatabase.h"
+#include "modaldialogs.h"
 #include "widgetlookup.h"
 
 namespace {
@@ -143,6 +146,35 @@ private slots:
         QVERIFY(!kept.readAll().contains("secret"));
     }
 
+    // File > Store as record: the file's points in newtons, in file order, with the
+    // sample strip's entries.
+    void dataFileKeptAsARecord()
+    {
+        const TestData data{{{0.0, 0.25}, {0.5, 12.5}, {1.0, 30.125}}, {{0.0, 0.5}, {0.5, 6.0}, {1.0, 20.75}}};
+        const QString file = dir.filePath(QStringLiteral("test.txt"));
+        QCOMPARE(saveTestDataFile(file, data, ForceUnit::Newton, 3), QString());
+        const DatabaseUrl url = sqliteUrl(dir.filePath(QStringLiteral("files.sqlite")));
+        MainWindow window;
+        window.useRecords(url);
+        child<QLineEdit>(&window, "sampleEdit")->setText(QStringLiteral("F-7"));
+        QCOMPARE(runModal([&] { child<QAction>(&window, "actionStoreRecord")->trigger(); }, {choose(file)}), 1);
+
+        RecordDatabase db;
+        QVERIFY(db.open(url));
+        QVector<TestRecord> records;
+        QString error;
+        QTRY_VERIFY(readRecords(db, RecordFilter(), records, error) && records.size() == 1);
+        QCOMPARE(records.first().forward, data.forwardStroke);
+        QCOMPARE(records.first().back, data.returnStroke);
+        const QJsonObject json = records.first().record;
+        QCOMPARE(json.value("source").toString(), QStringLiteral("file"));
+        QCOMPARE(json.value("sample").toString(), QStringLiteral("F-7"));
+        QCOMPARE(json.value("results").toObject().value("return").toObject().value("peak_force_N").toDouble(), 20.75);
+        QCOMPARE(json.value("quality").toObject(), QJsonObject());
+        // Storing a file does not count the sample on.
+        QCOMPARE(child<QLineEdit>(&window, "sampleEdit")->text(), QStringLiteral("F-7"));
+    }
+
     void historyFiltersReachTheDatabase()
     {
         HistoryWindow window;
@@ -189,6 +221,26 @@ private slots:
                      child<QDateEdit>(&window, "untilEdit")->setDate(until);
                  }),
                  expected);
+    }
+
+    // A file that is not a records database is read from nowhere and written never;
+    // the window says why it lists nothing.
+    void historyOfAForeignFile()
+    {
+        const QString path = dir.filePath(QStringLiteral("notes.txt"));
+        QFile foreign(path);
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.write("lab notes, not records\n");
+        foreign.close();
+        HistoryWindow window;
+        QSignalSpy listed(&window, &HistoryWindow::listed);
+        window.setDatabase(sqliteUrl(path));
+        QVERIFY(listed.wait());
+        QCOMPARE(listed.last().at(0).toInt(), 0);
+        QVERIFY2(child<QLabel>(&window, "countLabel")->text().contains(QStringLiteral("not a Quelmar records database")),
+                 qPrintable(child<QLabel>(&window, "countLabel")->text()));
+        QVERIFY(foreign.open(QIODevice::ReadOnly));
+        QCOMPARE(foreign.readAll(), QByteArray("lab notes, not records\n"));
     }
 
     void historySortsResultsAsNumbers()
