@@ -88,6 +88,17 @@ private slots:
         QVERIFY(query.exec(QStringLiteral("SELECT min(seq), max(seq) FROM test_records")) && query.next());
         QCOMPARE(query.value(0).toLongLong(), qint64(1));
         QCOMPARE(query.value(1).toLongLong(), before + 400);
+
+        // The server's own filter fragments: a search in any case, and today.
+        QVector<RecordSummary> rows;
+        QString error;
+        RecordFilter filter;
+        filter.search = QStringLiteral("s-1005");
+        filter.since = QDate::currentDate();
+        QVERIFY2(listRecords(db, filter, rows, error), qPrintable(error));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.at(0).sample, QStringLiteral("S-1005"));
+        QCOMPARE(rows.at(0).results().value(QLatin1String("verdict")).toString(), QStringLiteral("fail"));  // 1005 is a multiple of 3
     }
 
     void serverAwayAndBack()
