@@ -266,6 +266,20 @@ private slots:
         QCOMPARE(writer.state(), RecordWriter::Off);
         QVERIFY(writer.message().contains(QLatin1String("not a Quelmar")));
         QCOMPARE(fileBytes(foreign), QByteArray("hello"));
+
+        // A folder that cannot be made yet: the record is held and stored once it can.
+        const QString blocker = dir.filePath(QStringLiteral("blocker"));
+        QVERIFY(QFile(blocker).open(QIODevice::WriteOnly));
+        RecordWriter later(sqliteUrl(blocker + QStringLiteral("/records.sqlite")));
+        QSignalSpy laterFailed(&later, &RecordWriter::failed);
+        QSignalSpy laterStored(&later, &RecordWriter::stored);
+        later.submit(madeUpRecord(4));
+        QTRY_COMPARE(laterFailed.count(), 1);
+        QCOMPARE(later.waitingCount(), 1);
+        QVERIFY(QFile::remove(blocker));
+        later.retryNow();
+        QTRY_COMPARE(laterStored.count(), 1);
+        QCOMPARE(later.waitingCount(), 0);
     }
 
     void killedWriterLeavesEveryFinishedRecord()
