@@ -22,6 +22,7 @@ RecordWriter::~RecordWriter()
 {
     // The worker's connections belong to its thread, so it is deleted there.
     RecordWriterWorker *worker = m_worker;
+    worker->stopSoon();
     QMetaObject::invokeMethod(worker, [worker] { delete worker; }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();

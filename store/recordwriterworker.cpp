@@ -115,7 +115,7 @@ bool RecordWriterWorker::flushOutboxAll()
         if (!openTarget())
             return false;
         for (const PreparedRecord &record : batch) {
-            if (!appendHere(m_db, record, error))
+            if (m_stopping || !appendHere(m_db, record, error))
                 return false;
             if (!removeFromOutbox(m_outbox, record.uuid, error)) {
                 // Stored on the server; sending it again later finds it there.

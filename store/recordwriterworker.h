@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QTimer>
 #include <QVector>
+#include <atomic>
 
 class RecordWriterWorker : public QObject
 {
@@ -20,6 +21,9 @@ public:
     void submit(const PreparedRecord &record);
     void flush();
     void setRetryInterval(int milliseconds) { m_retry.setInterval(milliseconds); }
+    // Called from the owner's thread: a long send of waiting records ends after the
+    // record in hand; the rest stay in the outbox for the next start.
+    void stopSoon() { m_stopping = true; }
 
 signals:
     void stored(const QString &uuid, qint64 seq);
@@ -45,4 +49,5 @@ private:
     QVector<PreparedRecord> m_unsaved;  // neither stored nor in the outbox yet
     QTimer m_retry;
     int m_lastWaiting = -1;
+    std::atomic<bool> m_stopping{false};
 };
