@@ -1,21 +1,17 @@
 // quelmar-cli analyse FILE [--method METHOD.json] [--json]: the results of a data
 // file, read as File > Open reads it, judged by a test method.
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "analysis/curveresults.h"
 #include "analysis/resultpath.h"
 #include "analysis/resultrows.h"
 #include "analysis/testmethod.h"
-#include "chart/forceunit.h"
 #include "cli/command.h"
 #include "cli/commandline.h"
-#include "records/testdatafile.h"
 
 namespace {
 
@@ -92,19 +88,12 @@ int runAnalyse(const QStringList &args)
             return commandError(Name, reading.error);
         method = reading.method;
     }
-    const QString path = parser.positionalArguments().constFirst();
-    const QString shownPath = QDir::toNativeSeparators(path);
-    TestDataReading reading = openTestDataFile(path, ForceUnit::Newton);
-    if (!reading.error.isEmpty())
-        return commandError(Name, QStringLiteral("%1: %2").arg(shownPath, reading.error));
-    if (!reading.heldTestData)
-        return commandError(Name, QStringLiteral("%1 holds no test data").arg(shownPath));
-    if (reading.skippedLines > 0)
-        std::fprintf(stderr, "quelmar-cli analyse: %s: lines skipped: %d, the first is line %d\n",
-                     qPrintable(shownPath), reading.skippedLines, reading.firstSkippedLine);
+    std::optional<TestData> data = readDataFile(Name, parser.positionalArguments().constFirst());
+    if (!data)
+        return CliError;
 
     const TestCurve curve =
-        TestCurve::fromStoredOrder(std::move(reading.data.forwardStroke), std::move(reading.data.returnStroke));
+        TestCurve::fromStoredOrder(std::move(data->forwardStroke), std::move(data->returnStroke));
     const QJsonObject results = resultsJson(curveResultsJson(analyseCurve(curve, method.results)), method.limits);
     const QByteArray output = parser.isSet(jsonOption)
         ? QJsonDocument(results).toJson(QJsonDocument::Compact) + '\n'

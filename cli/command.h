@@ -25,3 +25,8 @@ struct CliCommand
 const QVector<CliCommand> &cliCommands();
 
 int runAnalyse(const QStringList &args);
+int runImport(const QStringList &args);
+int runList(const QStringList &args);
+int runStats(const QStringList &args);
+int runExport(const QStringList &args);
+int runVerify(const QStringList &args);

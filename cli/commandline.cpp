@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "chart/forceunit.h"
 #include "cli/command.h"
+
+#include <QDir>
 
 std::optional<int> parseCommandArguments(QCommandLineParser &parser, const QStringList &args,
                                          const CommandSyntax &syntax)
@@ -38,4 +41,22 @@ int commandError(const QString &command, const QString &message)
 {
     std::fprintf(stderr, "quelmar-cli %s: %s\n", qPrintable(command), qPrintable(message));
     return CliError;
+}
+
+std::optional<TestData> readDataFile(const QString &command, const QString &path)
+{
+    const QString shownPath = QDir::toNativeSeparators(path);
+    TestDataReading reading = openTestDataFile(path, ForceUnit::Newton);
+    if (!reading.error.isEmpty()) {
+        commandError(command, QStringLiteral("%1: %2").arg(shownPath, reading.error));
+        return std::nullopt;
+    }
+    if (!reading.heldTestData) {
+        commandError(command, QStringLiteral("%1 holds no test data").arg(shownPath));
+        return std::nullopt;
+    }
+    if (reading.skippedLines > 0)
+        std::fprintf(stderr, "quelmar-cli %s: %s: lines skipped: %d, the first is line %d\n", qPrintable(command),
+                     qPrintable(shownPath), reading.skippedLines, reading.firstSkippedLine);
+    return std::move(reading.data);
 }

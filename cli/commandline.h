@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "records/testdatafile.h"
+
 struct CommandSyntax
 {
     QString name;         // "analyse"
@@ -27,3 +29,8 @@ bool printOutput(const QString &command, const QByteArray &text);
 
 // Reports `message` on standard error as the command's and returns CliError.
 int commandError(const QString &command, const QString &message);
+
+// A test data file read as File > Open reads it, forces in newtons. Nothing when it
+// cannot be read or holds no test data, with the reason reported; skipped lines are
+// reported as a warning.
+std::optional<TestData> readDataFile(const QString &command, const QString &path);

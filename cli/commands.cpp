@@ -4,6 +4,11 @@ const QVector<CliCommand> &cliCommands()
 {
     static const QVector<CliCommand> commands = {
         {QStringLiteral("analyse"), QStringLiteral("results of a test data file, judged by a test method"), runAnalyse},
+        {QStringLiteral("import"), QStringLiteral("stores test data files as records"), runImport},
+        {QStringLiteral("list"), QStringLiteral("lists stored records"), runList},
+        {QStringLiteral("stats"), QStringLiteral("statistics of the results of stored records"), runStats},
+        {QStringLiteral("export"), QStringLiteral("writes stored records as CSV"), runExport},
+        {QStringLiteral("verify"), QStringLiteral("checks that no stored record was changed"), runVerify},
     };
     return commands;
 }

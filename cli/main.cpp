@@ -17,7 +17,7 @@ void printUsage(std::FILE *to)
     std::fprintf(to, "\nOptions:\n"
                      "  -h, --help  Shows this help.\n"
                      "  --version   Shows the version.\n"
-                     "\nExit status: 0 done (a verdict of pass or none), 1 a verdict of fail, 2 an error.\n");
+                     "\nExit status: 0 done (a verdict of pass or none), 1 a verdict of fail or a broken record chain, 2 an error.\n");
 }
 
 } // namespace

@@ -1,29 +1,11 @@
 // quelmar-cli run as a script would run it, on real files: output, exit status and
 // where its messages go.
 
+#include "clirun.h"
+
 #include <QtTest>
 
 namespace {
-
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run cli(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral(QUELMAR_CLI), args);
-    Run run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 QString written(const QTemporaryDir &dir, const char *name, const QByteArray &content)
 {
