@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QStandardPaths>
-#include <QTextStream>
 
 #include "records/datadir.h"
+#include "records/regularfile.h"
 
 namespace LangIni {
 
@@ -22,6 +22,24 @@ std::optional<QString> valueText(const QString &line)
     if (!line.contains(Key))
         return std::nullopt;
     return line.mid(line.indexOf(QLatin1Char(':')) + 1);
+}
+
+// The lines within the first MaxFileBytes of the file that end there or at its end.
+QStringList completeLines(QIODevice &file)
+{
+    QByteArray head;
+    while (head.size() <= MaxFileBytes) {
+        const QByteArray more = file.read(MaxFileBytes + 1 - head.size());
+        if (more.isEmpty())
+            break;
+        head += more;
+    }
+    if (head.size() > MaxFileBytes)
+        head.truncate(head.lastIndexOf('\n') + 1);
+    QStringList lines;
+    for (const QByteArray &line : head.split('\n'))
+        lines.append(QString::fromUtf8(line.endsWith('\r') ? line.chopped(1) : line));
+    return lines;
 }
 
 bool hasConfigFile(const Location &location)
@@ -49,9 +67,8 @@ std::optional<int> lineValue(const QString &line)
 
 int startupChoice(QIODevice &file)
 {
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const std::optional<int> value = lineValue(in.readLine());
+    for (const QString &line : completeLines(file)) {
+        const std::optional<int> value = lineValue(line);
         if (value == English || value == Chinese)
             return *value;
     }
@@ -60,13 +77,18 @@ int startupChoice(QIODevice &file)
 
 int dialogChoice(QIODevice &file)
 {
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const std::optional<QString> text = valueText(in.readLine());
+    for (const QString &line : completeLines(file)) {
+        const std::optional<QString> text = valueText(line);
         if (text)
             return text->isEmpty() ? System : text->trimmed().toInt();
     }
     return System;
+}
+
+int readChoice(const QString &path, int (*reader)(QIODevice &))
+{
+    QFile file;
+    return openRegularFile(file, path).isEmpty() ? reader(file) : System;
 }
 
 QByteArray content(int index)

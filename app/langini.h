@@ -19,11 +19,20 @@ enum Choice { System = 0, English = 1, Chinese = 2 };
 // colon read as a base-10 integer (blanks ignored, anything else gives 0).
 std::optional<int> lineValue(const QString &line);
 
+// Both readers take no more than this from the file: a hand-edited one needs far
+// less, and a huge one must not slow down or swell the start. A line that the limit
+// cuts off does not count.
+constexpr int MaxFileBytes = 4096;
+
 // At start the first counting line whose value is 1 or 2 decides; System otherwise.
 int startupChoice(QIODevice &file);
 
 // The language dialog starts from the first counting line only (0 without one).
 int dialogChoice(QIODevice &file);
+
+// What `reader` takes from the file at `path`; System when it is no regular file
+// that can be read (a named pipe would block the start for good).
+int readChoice(const QString &path, int (*reader)(QIODevice &));
 
 // What the dialog writes: "Language:" and the index, no line end.
 QByteArray content(int index);

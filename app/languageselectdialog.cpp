@@ -1,6 +1,5 @@
 #include "app/languageselectdialog.h"
 
-#include <QFile>
 #include <QMessageBox>
 
 #include "ui_languageselectdialog.h"
@@ -16,9 +15,7 @@ languageSelectDialog::languageSelectDialog(const LangIni::Location &where, QWidg
     , location(where)
 {
     ui->setupUi(this);
-    QFile file(LangIni::readPath(location));
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
-        storedLanguage = LangIni::dialogChoice(file);
+    storedLanguage = LangIni::readChoice(LangIni::readPath(location), LangIni::dialogChoice);
     // A hand-edited value without an entry leaves the box with no selection.
     ui->comboBox->setCurrentIndex(storedLanguage);
 }

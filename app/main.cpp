@@ -10,10 +10,9 @@
 
 int main(int argc, char *argv[])
 {
-    const StartOptions options = parseCommandLine(argc, argv);
+    answerInformationOptions(argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quelmar"));
-    QApplication::setApplicationVersion(QStringLiteral(QUELMAR_DISPLAY_VERSION));
+    const StartOptions options = parseStartOptions(QApplication::arguments());
     // Lets a desktop match the window to its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quelmar.Quelmar"));
     quelmarInitResources();

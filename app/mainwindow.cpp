@@ -47,7 +47,10 @@ MainWindow::MainWindow(QWidget *parent)
     connect(deviceThread, SIGNAL(sendCurrentState(QVector<float>,QVector<int>)), this,
             SLOT(receiveCurrentState(QVector<float>,QVector<int>)));
 
-    // A permanent widget, so the status messages stay the operator's.
+    // Permanent widgets, so the status messages stay the operator's.
+    testStateLabel = new QLabel;
+    testStateLabel->setObjectName(QStringLiteral("testStateLabel"));
+    statusBar()->addPermanentWidget(testStateLabel);
     linkStateLabel = new QLabel(tr("Controller not answering"));
     linkStateLabel->setObjectName(QStringLiteral("linkStateLabel"));
     statusBar()->addPermanentWidget(linkStateLabel);

@@ -104,6 +104,7 @@ private:
     Curve_Setting curveSetting;
     modbusThread *deviceThread;
     QLabel *linkStateLabel;  // beside the status messages, shown while the controller is silent
+    QLabel *testStateLabel;  // the running or last test, beside the link state
     uint8_t plotUnit = 0;
     std::unique_ptr<CurvePlot> curvePlot;
     TestTracker tracker;

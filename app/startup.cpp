@@ -2,7 +2,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 #include <QLocale>
 #include <QTranslator>
 
@@ -17,10 +16,7 @@ bool startsInChinese(int storedChoice)
 
 void installStartupTranslator(QCoreApplication &app)
 {
-    int choice = LangIni::System;
-    QFile file(LangIni::readPath());
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
-        choice = LangIni::startupChoice(file);
+    const int choice = LangIni::readChoice(LangIni::readPath(), LangIni::startupChoice);
     if (!startsInChinese(choice))
         return;
     // A catalogue that fails to load leaves the interface in English.
@@ -29,28 +25,60 @@ void installStartupTranslator(QCoreApplication &app)
     app.installTranslator(translator);
 }
 
-StartOptions parseCommandLine(int argc, char *argv[])
+namespace {
+// The program's options. Single-dash words are read as long options, so that one of
+// Qt's ("-reverse") is never taken for a cluster of short ones that holds -v.
+struct OptionParser
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("quelmar"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUELMAR_DISPLAY_VERSION));
+    OptionParser()
+    {
+        parser.setApplicationDescription(QStringLiteral("Front end of a motorised push/pull force test stand."));
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(port);
+        parser.addOption(demo);
+        parser.addOption(database);
+    }
+
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Front end of a motorised push/pull force test stand."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption port(QStringLiteral("port"),
+    const QCommandLineOption port{QStringLiteral("port"),
                                   QStringLiteral("Connect opens PATH, a serial device the system may not list."),
-                                  QStringLiteral("PATH"));
-    const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QStringLiteral("Connect opens a simulated stand run inside the program."));
-    const QCommandLineOption database(QStringLiteral("database"),
+                                  QStringLiteral("PATH")};
+    const QCommandLineOption demo{QStringLiteral("demo"),
+                                  QStringLiteral("Connect opens a simulated stand run inside the program.")};
+    const QCommandLineOption database{QStringLiteral("database"),
                                       QStringLiteral("Keeps test records in URL for this run: sqlite:PATH or "
                                                      "postgresql://user@host:port/dbname (the password comes "
                                                      "from ~/.pgpass or PGPASSWORD)."),
-                                      QStringLiteral("URL"));
-    parser.addOption(port);
-    parser.addOption(demo);
-    parser.addOption(database);
-    parser.process(app);
-    return StartOptions{parser.value(port), parser.isSet(demo), parser.value(database)};
+                                      QStringLiteral("URL")};
+};
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("quelmar"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUELMAR_DISPLAY_VERSION));
+}
+} // namespace
+
+void answerInformationOptions(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    nameApplication();
+    OptionParser options;
+    // Unknown options here may be Qt's own; they are judged once the GUI application has taken those.
+    options.parser.parse(QCoreApplication::arguments());
+    if (options.parser.isSet(QStringLiteral("help")))
+        options.parser.showHelp();
+    if (options.parser.isSet(QStringLiteral("version")))
+        options.parser.showVersion();
+}
+
+StartOptions parseStartOptions(const QStringList &arguments)
+{
+    nameApplication();
+    OptionParser options;
+    options.parser.process(arguments);
+    return StartOptions{options.parser.value(options.port), options.parser.isSet(options.demo),
+                        options.parser.value(options.database)};
 }

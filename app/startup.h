@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QCoreApplication;
 
@@ -18,6 +19,12 @@ struct StartOptions
     QString database;  // empty: the records database of the settings
 };
 
-// Parses the command line; --help, --version and unknown options print and end the
-// process. Needs no display, so it runs before the GUI application exists.
-StartOptions parseCommandLine(int argc, char *argv[]);
+// Answers --help and --version, which end the process, before the GUI application
+// exists, so that they work without a display. Everything else is left for later:
+// Qt's own options (-platform, -style, -reverse, ...) are taken out of the arguments
+// by the application object.
+void answerInformationOptions(int argc, char *argv[]);
+
+// The program's own options from the arguments the application object left; an
+// unknown option prints and ends the process.
+StartOptions parseStartOptions(const QStringList &arguments);

@@ -12,6 +12,7 @@
 #include "chart/forceunit.h"
 #include "control/chartstart.h"
 #include "control/readout.h"
+#include "control/teststatus.h"
 #include "device/modbusthread.h"
 #include "device/serialsettingdialog.h"
 #include "ui_mainwindow.h"
@@ -76,6 +77,7 @@ void MainWindow::on_startBtn_clicked()
         return;
     tracker.startTest(curveSetting, QDateTime::currentDateTimeUtc());
     testTimer->start();
+    testStateLabel->setText(TestStatus::running(std::nullopt, 0));
     updateStartEnabled();
 }
 
@@ -114,14 +116,20 @@ void MainWindow::receiveCurveEnded(AcquisitionQuality quality)
     testTimer->stop();
     const std::optional<TestRun> finished = tracker.end(quality);
     updateStartEnabled();
-    if (finished)
-        emit testFinished(*finished);
+    if (!finished)
+        return;
+    const QString missing = TestStatus::quality(finished->quality);
+    testStateLabel->setText(TestStatus::ended(finished->stopped, finished->durationMs)
+                            + (missing.isEmpty() ? QString() : QStringLiteral(". ") + missing));
+    emit testFinished(*finished);
 }
 
 void MainWindow::reportTestProgress()
 {
-    if (tracker.testRunning())
-        emit testProgress(tracker.progress());
+    if (!tracker.testRunning())
+        return;
+    testStateLabel->setText(TestStatus::running(tracker.lastDistance(), tracker.elapsedMs()));
+    emit testProgress(tracker.progress());
 }
 
 // Start again in the middle of a stroke would restart the stand there.

@@ -22,18 +22,26 @@ double truncated(float value, int decimals)
     return cut / scale;
 }
 
+namespace {
+// What a readout shows for a value that is not a number at all.
+const QString NoValue = QStringLiteral("\u2013");
+
+QString number(float value, int decimals)
+{
+    return std::isfinite(value) ? QString::number(truncated(value, decimals), 'f', decimals) : NoValue;
+}
+} // namespace
+
 QString forceText(float newtons, uint8_t unit, int decimals)
 {
     const int shown = boundedDecimals(decimals);
-    const double value = truncated(ForceUnit::fromNewtons(newtons, unit), shown);
     return QCoreApplication::translate("MainWindow", "%1 %2")
-        .arg(value, 0, 'f', shown)
-        .arg(ForceUnit::name(unit));
+        .arg(number(ForceUnit::fromNewtons(newtons, unit), shown), ForceUnit::name(unit));
 }
 
 QString distanceText(float millimetres)
 {
-    return QCoreApplication::translate("MainWindow", "%1 mm").arg(truncated(millimetres, 1), 0, 'f', 1);
+    return QCoreApplication::translate("MainWindow", "%1 mm").arg(number(millimetres, 1));
 }
 
 } // namespace Readout

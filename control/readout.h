@@ -17,6 +17,7 @@ int boundedDecimals(int decimals);
 double truncated(float value, int decimals);
 
 // "12.345 N": the force given in newtons, shown in `unit` with `decimals` decimals.
+// A value that is not finite shows as a dash (“– N”), never as "nan" or "inf".
 QString forceText(float newtons, uint8_t unit, int decimals);
 
 // "5.6 mm".

@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "chart/forceunit.h"
@@ -24,6 +25,19 @@ bool chartHasData(QWidget *window, const CurvePlot &plot)
                              QMessageBox::Ok);
     return false;
 }
+
+// The file dialog asked about the name as typed; a suffix added after it closed must
+// not let an existing file be replaced unasked.
+bool mayReplace(QWidget *window, const QString &title, const QString &chosen, const QString &path)
+{
+    if (path == chosen || !QFileInfo::exists(path))
+        return true;
+    return QMessageBox::question(window, title,
+                                 MainWindow::tr("%1 already exists.\nDo you want to replace it?")
+                                     .arg(QDir::toNativeSeparators(path)),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
+}
 } // namespace
 
 void MainWindow::on_actionOpen_triggered()
@@ -39,12 +53,13 @@ void MainWindow::on_actionOpen_triggered()
                              tr("Could not open %1:\n%2").arg(QDir::toNativeSeparators(path), reading.error));
         return;
     }
-    if (!reading.heldTestData) {
+    // Headers alone would only empty the chart.
+    const int points = reading.data.forwardStroke.size() + reading.data.returnStroke.size();
+    if (points == 0) {
         QMessageBox::warning(this, tr("Open"), tr("%1 holds no test data.").arg(QDir::toNativeSeparators(path)));
         return;
     }
     curvePlot->showLoaded(reading.data.forwardStroke, reading.data.returnStroke);
-    const int points = reading.data.forwardStroke.size() + reading.data.returnStroke.size();
     statusBar()->showMessage(reading.skippedLines == 0
         ? tr("Points loaded: %1.").arg(points)
         : tr("Points loaded: %1. Lines skipped: %2, the first is line %3.")
@@ -62,6 +77,8 @@ void MainWindow::on_actionSave_triggered()
     if (chosen.isEmpty())
         return;
     const QString path = withFilterSuffix(chosen, filter);
+    if (!mayReplace(this, tr("Save"), chosen, path))
+        return;
     const TestData data{curvePlot->points(CurvePlot::Forward), curvePlot->points(CurvePlot::Return)};
     const QString error = saveTestDataFile(path, data, forceUnit, forceDecimals);
     if (!error.isEmpty())
@@ -81,6 +98,8 @@ void MainWindow::on_actionExport_triggered()
         return;
     const ExportTarget target = exportTarget(chosen, filter);
     const QString shownPath = QDir::toNativeSeparators(target.path);
+    if (target.format != ChartFormat::Unsupported && !mayReplace(this, tr("Export"), chosen, target.path))
+        return;
     if (target.format == ChartFormat::Unsupported)
         QMessageBox::warning(this, tr("Export"),
                              tr("%1 cannot be exported: the chart is exported as .jpg, .bmp or .pdf only.")

@@ -15,6 +15,7 @@
 
 #include "chart/forceunit.h"
 #include "records/fixednumber.h"
+#include "records/regularfile.h"
 
 namespace {
 
@@ -67,10 +68,16 @@ public:
 
     void line(std::string_view text) { endLine(std::copy(text.begin(), text.end(), lineStart())); }
 
+    // A file short of room takes what fits and says nothing; only writing the rest
+    // brings out the system's reason (no space left on device) for the caller.
     bool flush()
     {
-        const qint64 size = at - buffer.data();
-        written = written && device.write(buffer.constData(), size) == size;
+        const char *from = buffer.constData();
+        while (written && from < at) {
+            const qint64 taken = device.write(from, at - from);
+            written = taken > 0;
+            from += qMax<qint64>(taken, 0);
+        }
         at = buffer.data();
         return written;
     }
@@ -85,9 +92,13 @@ private:
 void writeStroke(LineSink &sink, const QVector<QPointF> &points, uint8_t unit, int decimals)
 {
     for (const QPointF &point : points) {
+        // Such a number would not read back; it is no measurement either.
+        const double newtons = fileNewtons(point.y(), unit);
+        if (!std::isfinite(point.x()) || !std::isfinite(newtons))
+            continue;
         char *end = writeFixed(sink.lineStart(), point.x(), 1);
         *end++ = ',';
-        sink.endLine(writeFixed(end, fileNewtons(point.y(), unit), decimals));
+        sink.endLine(writeFixed(end, newtons, decimals));
     }
 }
 
@@ -215,7 +226,10 @@ TestDataReading readTestData(QIODevice &device, uint8_t unit)
     TestDataReading reading;
     LineDecoder decoder(reading, unit, device.isSequential() ? 0 : device.size() - device.pos());
     // Lines are decoded where they lie in the read buffer; an unfinished last line
-    // moves to its front and the next read continues behind it.
+    // moves to its front and the next read continues behind it. Lines end in LF,
+    // CR LF or a bare CR (as old Mac tools write them); a CR that ends what has been
+    // read may be the first half of a CR LF, so its line waits for the next read.
+    const auto isLineEnd = [](char c) { return c == '\n' || c == '\r'; };
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     qint64 kept = 0;
     for (;;) {
@@ -226,16 +240,21 @@ TestDataReading readTestData(QIODevice &device, uint8_t unit)
             reading.error = device.errorString();
             return reading;
         }
-        if (got == 0)
-            break;
         const char *lineStart = buffer.constData();
         const char *const end = lineStart + kept + got;
-        while (const char *lineEnd = static_cast<const char *>(std::memchr(lineStart, '\n', size_t(end - lineStart)))) {
+        for (;;) {
+            const char *lineEnd = std::find_if(lineStart, end, isLineEnd);
+            if (lineEnd == end || (*lineEnd == '\r' && lineEnd + 1 == end && got > 0))
+                break;
             decoder.decode(std::string_view(lineStart, size_t(lineEnd - lineStart)));
             lineStart = lineEnd + 1;
+            if (*lineEnd == '\r' && lineStart != end && *lineStart == '\n')
+                ++lineStart;
         }
         kept = end - lineStart;
         std::memmove(buffer.data(), lineStart, size_t(kept));
+        if (got == 0)
+            break;
     }
     if (kept > 0)
         decoder.decode(std::string_view(buffer.constData(), size_t(kept)));
@@ -255,10 +274,11 @@ QString saveTestDataFile(const QString &path, const TestData &data, uint8_t unit
 
 TestDataReading openTestDataFile(const QString &path, uint8_t unit)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    const QString error = openRegularFile(file, path);
+    if (!error.isEmpty()) {
         TestDataReading reading;
-        reading.error = file.errorString();
+        reading.error = error;
         return reading;
     }
     return readTestData(file, unit);

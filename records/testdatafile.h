@@ -8,7 +8,7 @@
 //   ...                one line per return point
 //
 // Both headers are always written; points in ascending distance, as the chart holds
-// them; the host's line end. The reader takes LF and CR LF.
+// them; the host's line end. The reader takes LF, CR LF and a bare CR.
 
 #include <QPointF>
 #include <QString>

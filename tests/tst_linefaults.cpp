@@ -10,6 +10,7 @@
 
 #include <sys/resource.h>
 
+#include <limits>
 #include <memory>
 
 #include "app/mainwindow.h"
@@ -403,6 +404,35 @@ private slots:
         QVERIFY(!deadLinkShown());
     }
 
+    // Replies lost in the middle of a test are counted and told when it ends.
+    void failedCurveReadsAreToldAtTheEnd()
+    {
+        controller->queueCurveBlock(ControllerDouble::curveBlock(1, blockPoints(1)));
+        controller->queueCurveBlock(ControllerDouble::curveBlock(1, blockPoints(2)));
+        openWindow(slave->portPath());
+        trigger("actionConnect");
+        QSignalSpy finished(window.get(), &MainWindow::testFinished);
+        startTestFromWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(pointsPlotted() >= 4, 5000);
+        // Only curve reads follow now: the last block answers each until it runs dry.
+        slave->setFault(RtuSlave::Fault::Silent, 2);
+        controller->queueCurveBlock(ControllerDouble::curveBlock(1, {}));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+        QCOMPARE(text("testStateLabel").section(QStringLiteral(". "), 1),
+                 QStringLiteral("2 curve reads failed during this test; points may be missing."));
+        QVERIFY(text("testStateLabel").startsWith(QStringLiteral("Test finished after ")));
+    }
+
+    void notANumberInTheStatusShowsADash()
+    {
+        controller->setInputFloat(0, std::numeric_limits<float>::quiet_NaN());
+        controller->setInputFloat(2, -std::numeric_limits<float>::infinity());
+        openWindow(slave->portPath());
+        trigger("actionConnect");
+        QTRY_COMPARE(text("forceLabel"), QStringLiteral("\u2013 N"));
+        QCOMPARE(text("distanceLabel"), QStringLiteral("\u2013 mm"));
+    }
+
     void statusValuesOutOfRange_data()
     {
         QTest::addColumn<int>("unit");
@@ -451,6 +481,10 @@ private slots:
         QTest::newRow("direction 0") << ControllerDouble::curveBlock(0, five);
         QTest::newRow("direction 3") << ControllerDouble::curveBlock(3, five);
         QTest::newRow("direction 65535") << ControllerDouble::curveBlock(65535, five);
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        const float inf = std::numeric_limits<float>::infinity();
+        QTest::newRow("not a number, infinite")
+            << ControllerDouble::curveBlock(1, {QPointF(nan, 1), QPointF(1, inf), QPointF(-inf, nan)});
     }
 
     // Such a block draws nothing, and the blocks after it are drawn as usual.

@@ -139,6 +139,27 @@ private slots:
         QCOMPARE(window.findChild<QAction *>(QStringLiteral("actionNew"))->shortcut(), QKeySequence("Ctrl+N"));
     }
 
+    // Callers find these slots by method index, so added ones must come after them.
+    void documentedSlotsKeepTheirOrder()
+    {
+        const QStringList documented{
+            "on_actionConnect_triggered", "on_actionDisconnect_triggered", "on_actionSetting_triggered",
+            "on_startBtn_clicked", "on_stopBtn_clicked", "on_refreshBtn_clicked", "on_axisSetBtn_clicked",
+            "on_actionChart_triggered", "on_actionabout_triggered", "myWidgetDoubleClicked", "myMouseMoveEvent",
+            "on_actionOpen_triggered", "on_actionSave_triggered", "on_forwardCheckBox_clicked",
+            "on_returnCheckBox_clicked", "on_actionLanguage_triggered", "on_actionExport_triggered",
+            "receiveAxisSet", "receiveCurveSetting", "receiveCurveData", "receiveCurrentPointValue",
+            "receiveCurrentState", "on_actionmachine_parameter_triggered", "on_autoCheckBox_clicked",
+            "on_testModeBtn_clicked", "on_zeroBtn_clicked", "on_distanceZeroBtn_clicked", "on_upBtn_clicked",
+            "on_downBtn_clicked", "on_unitBtn_clicked"};
+        const QMetaObject &meta = MainWindow::staticMetaObject;
+        QStringList slotNames;
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
+            if (meta.method(i).methodType() == QMetaMethod::Slot)
+                slotNames << QString::fromLatin1(meta.method(i).name());
+        QCOMPARE(slotNames.mid(0, documented.size()), documented);
+    }
+
     void iconsHaveTheirSizes_data()
     {
         QTest::addColumn<QString>("path");

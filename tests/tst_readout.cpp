@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <limits>
+
 #include "chart/forceunit.h"
 #include "control/readout.h"
 
@@ -37,6 +39,8 @@ private slots:
         QTest::newRow("7 decimals, cut") << 2.675f << 0 << 7 << "2.6749999 N";
         QTest::newRow("9 decimals, cut") << 0.3f << 0 << 9 << "0.300000011 N";
         QTest::newRow("negative, 9 decimals, cut") << -1.1f << 0 << 9 << "-1.100000023 N";
+        QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << 0 << 3 << "\u2013 N";
+        QTest::newRow("infinite, kg") << -std::numeric_limits<float>::infinity() << 1 << 3 << "\u2013 Kg";
     }
 
     void forceText()
@@ -59,6 +63,7 @@ private slots:
         QTest::newRow("-0.05") << -0.05f << "0.0 mm";
         // 1988953.2 lies nearer the float 1988953.25 than any other.
         QTest::newRow("beyond a float's decimal") << 1988953.25f << "1988953.2 mm";
+        QTest::newRow("infinite") << std::numeric_limits<float>::infinity() << "\u2013 mm";
     }
 
     void distanceText()

@@ -10,6 +10,12 @@
 #include "records/datadir.h"
 #include "modaldialogs.h"
 
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 
 struct Box
@@ -30,6 +36,16 @@ ModalStep note(Box &box)
         QVERIFY(messageBox);
         box = {messageBox->windowTitle(), messageBox->text()};
         messageBox->accept();
+    };
+}
+
+ModalStep answer(QMessageBox::StandardButton button, Box &box)
+{
+    return [button, &box](QWidget *modal) {
+        auto *messageBox = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(messageBox);
+        box = {messageBox->windowTitle(), messageBox->text()};
+        messageBox->button(button)->click();
     };
 }
 
@@ -144,6 +160,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("picture") << QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0\x01\n\x01\x01\0H\0H\0\0", 21);
         QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("headers only") << QByteArray("Data Forward:\nData Return:\n");
     }
 
     void badFileLeavesTheChart()
@@ -159,6 +176,50 @@ private slots:
         QCOMPARE(box.text, QStringLiteral("%1 holds no test data.").arg(QDir::toNativeSeparators(path)));
         QCOMPARE(points(0), (QVector<QPointF>{{7, 8}}));
         QCOMPARE(plot->xAxis->range(), QCPRange(-5, 500));
+    }
+
+    void oldMacLineEndsOpen()
+    {
+        writeFile(dir->filePath("mac.txt"), "Data Forward:\r1,2\r5,6\rData Return:\r3,4\r");
+        QCOMPARE(runModal([&] { trigger("actionOpen"); }, {choose(dir->filePath("mac.txt"))}), 1);
+        QCOMPARE(points(0), (QVector<QPointF>{{1, 2}, {5, 6}}));
+        QCOMPARE(points(1), (QVector<QPointF>{{3, 4}}));
+    }
+
+    void onlyRegularFilesAreOpened_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("named pipe") << "fifo" << "It is a named pipe, not a file.";
+        QTest::newRow("device") << "/dev/null" << "It is a device, not a file.";
+    }
+
+    void onlyRegularFilesAreOpened()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QString path = kind;
+        if (kind == QLatin1String("fifo")) {
+            path = dir->filePath(QStringLiteral("pipe.txt"));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        }
+        addPoint(0, 7, 8);
+        // Should the window wait on the pipe, a writer comes after a while to end this test.
+        std::atomic<bool> done{false};
+        std::thread rescue([&] {
+            for (int i = 0; i < 50 && !done; ++i)
+                QThread::msleep(100);
+            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        });
+        Box box;
+        const int shown = runModal([&] { trigger("actionOpen"); }, {choose(path), note(box)});
+        done = true;
+        rescue.join();
+        QCOMPARE(shown, 2);
+        QCOMPARE(box.text, QStringLiteral("Could not open %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
+        QCOMPARE(points(0), (QVector<QPointF>{{7, 8}}));
     }
 
     void exportThroughTheDialog_data()
@@ -190,6 +251,37 @@ private slots:
             QCOMPARE(reader.format(), format);
             QCOMPARE(reader.size(), plot->size());
         }
+    }
+
+    void addedSuffixAsksBeforeReplacing_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("existing");
+        QTest::newRow("save") << "actionSave" << 0 << "run1" << "run1.txt";
+        QTest::newRow("export as PDF") << "actionExport" << 2 << "pic" << "pic.pdf";
+    }
+
+    void addedSuffixAsksBeforeReplacing()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, filter);
+        QFETCH(QString, typed);
+        QFETCH(QString, existing);
+        addPoint(0, 1, 2);
+        const QString path = dir->filePath(existing);
+        writeFile(path, "kept");
+        Box box;
+        QCOMPARE(runModal([&] { trigger(action); }, {choose(dir->filePath(typed), filter), answer(QMessageBox::No, box)}),
+                 2);
+        QVERIFY(box.text.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(" already exists.")));
+        QCOMPARE(contents(path), QByteArray("kept"));
+
+        QCOMPARE(runModal([&] { trigger(action); }, {choose(dir->filePath(typed), filter), answer(QMessageBox::Yes, box)}),
+                 2);
+        QVERIFY(contents(path) != "kept");
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{existing});
     }
 
     void unsupportedSuffixIsExplained_data()

@@ -3,6 +3,10 @@
 
 #include <QtTest>
 
+#include <limits>
+#include <csignal>
+#include <sys/resource.h>
+
 #include <random>
 #include <unistd.h>
 
@@ -46,6 +50,32 @@ TestDataReading readBytes(const QByteArray &bytes, uint8_t unit)
     buffer.open(QIODevice::ReadOnly);
     return readTestData(buffer, unit);
 }
+
+// Hands out one byte per read, as a slow pipe may: every line end falls between reads.
+class ByteByByte : public QIODevice
+{
+public:
+    explicit ByteByByte(const QByteArray &bytes)
+        : bytes(bytes)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64) override
+    {
+        if (at == bytes.size())
+            return 0;
+        *data = bytes[at++];
+        return 1;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    const QByteArray bytes;
+    int at = 0;
+};
 
 // A point as the reader gives it: both numbers pass through single precision.
 QPointF fromFile(float distance, float shownForce)
@@ -212,6 +242,17 @@ private slots:
         QVERIFY(writeTestData(enough, data, ForceUnit::Newton, 3));
     }
 
+    void nonFiniteValuesAreNeverWritten()
+    {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        const TestData data{{{nan, 1}, {1, 2}, {2, -inf}}, {{3, 4}, {inf, 5}}};
+        QCOMPARE(writtenBytes(data, ForceUnit::Newton, 1), hostLines("Data Forward:\n1.0,2.0\nData Return:\n3.0,4.0\n"));
+        // A force that outgrows single precision on its way back to newtons.
+        const TestData huge{{{1, 3.0e38}}, {}};
+        QCOMPARE(writtenBytes(huge, ForceUnit::Pound, 1), hostLines("Data Forward:\nData Return:\n"));
+    }
+
     void read_data()
     {
         QTest::addColumn<QByteArray>("text");
@@ -226,6 +267,8 @@ private slots:
         const Points two{{3, 4}};
         QTest::newRow("LF") << QByteArray("Data Forward:\n1.0,2.000\nData Return:\n3.0,4.000\n") << 0 << one << two << 0 << 0 << true;
         QTest::newRow("CR LF") << QByteArray("Data Forward:\r\n1.0,2.000\r\nData Return:\r\n3.0,4.000\r\n") << 0 << one << two << 0 << 0 << true;
+        QTest::newRow("CR") << QByteArray("Data Forward:\r1.0,2.000\rData Return:\r3.0,4.000\r") << 0 << one << two << 0 << 0 << true;
+        QTest::newRow("line ends mixed") << QByteArray("Data Forward:\r\n1,2\rx\n\rData Return:\n3,4") << 0 << one << two << 1 << 3 << true;
         QTest::newRow("no last line end") << QByteArray("Data Forward:\n1.0,2.0\nData Return:\n3.0,4.0") << 0 << one << two << 0 << 0 << true;
         QTest::newRow("return header with trailing text") << QByteArray("Data Forward:\n1,2\nData Return: 1 point\n3,4\n") << 0 << one << two << 0 << 0 << true;
         QTest::newRow("header inside a line") << QByteArray("Data Return:\n3,4\n-- Data Forward: --\n1,2\n") << 0 << one << two << 0 << 0 << true;
@@ -247,7 +290,7 @@ private slots:
         QTest::newRow("byte order mark before a point") << QByteArray("\xEF\xBB\xBF" "1,2\n") << 0 << one << Points{} << 0 << 0 << true;
         QTest::newRow("empty file") << QByteArray() << 0 << Points{} << Points{} << 0 << 0 << false;
         static const char picture[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\xff\xd8,\xff\n\0\x01";
-        QTest::newRow("picture") << QByteArray(picture, sizeof picture - 1) << 0 << Points{} << Points{} << 4 << 1 << false;
+        QTest::newRow("picture") << QByteArray(picture, sizeof picture - 1) << 0 << Points{} << Points{} << 5 << 1 << false;
     }
 
     void read()
@@ -266,6 +309,12 @@ private slots:
         QCOMPARE(reading.firstSkippedLine, firstSkipped);
         QCOMPARE(reading.heldTestData, held);
         QVERIFY(reading.error.isEmpty());
+
+        ByteByByte slow(text);
+        const TestDataReading trickled = readTestData(slow, uint8_t(unit));
+        QCOMPARE(trickled.data.forwardStroke, forward);
+        QCOMPARE(trickled.data.returnStroke, back);
+        QCOMPARE(trickled.firstSkippedLine, firstSkipped);
     }
 
     void readLinesLongerThanItsBuffer()
@@ -344,6 +393,26 @@ private slots:
         const TestDataReading reading = openTestDataFile(missing, ForceUnit::Newton);
         QVERIFY(!reading.error.isEmpty());
         QVERIFY(!reading.heldTestData);
+    }
+
+    void fullDiskSaysWhy()
+    {
+        // Past the size limit a write fails as on a full disk, with a reason of the system's own.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("test.txt"));
+        TestData data;
+        for (int i = 0; i < 100000; ++i)
+            data.forwardStroke.append(QPointF(i, i));
+        rlimit saved;
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const rlimit small{1 << 16, saved.rlim_max};
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QString error = saveTestDataFile(path, data, ForceUnit::Newton, 3);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, handler);
+        QCOMPARE(error, qt_error_string(EFBIG));
+        QVERIFY(!QFile::exists(path));
     }
 
     void failedSaveKeepsTheOlderFile()

@@ -250,6 +250,70 @@
     <message>
         <source>%1 is stored as a record.</source>
         <translation>%1 已存为记录。</translation>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 已存在。
+要替换它吗？</translation>
+    </message>
+    <message>
+        <source>It is a named pipe, not a file.</source>
+        <translation>这是一个命名管道，不是文件。</translation>
+    </message>
+    <message>
+        <source>It is a device, not a file.</source>
+        <translation>这是一个设备，不是文件。</translation>
+    </message>
+    <message>
+        <source>It is a socket, not a file.</source>
+        <translation>这是一个套接字，不是文件。</translation>
+    </message>
+    <message>
+        <source>It is a folder, not a file.</source>
+        <translation>这是一个文件夹，不是文件。</translation>
+    </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>这不是普通文件。</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 分 %2 秒</translation>
+    </message>
+    <message>
+        <source>Test running: %1</source>
+        <translation>测试进行中: %1</translation>
+    </message>
+    <message>
+        <source>Test running: %1, %2</source>
+        <translation>测试进行中: %1, %2</translation>
+    </message>
+    <message>
+        <source>Test finished after %1</source>
+        <translation>测试完成，用时 %1</translation>
+    </message>
+    <message>
+        <source>Test stopped after %1</source>
+        <translation>测试已停止，用时 %1</translation>
+    </message>
+    <message>
+        <source>1 curve read failed during this test; points may be missing.</source>
+        <translation>本次测试中有 1 次曲线读取失败，可能缺少数据点。</translation>
+    </message>
+    <message>
+        <source>%1 curve reads failed during this test; points may be missing.</source>
+        <translation>本次测试中有 %1 次曲线读取失败，可能缺少数据点。</translation>
+    </message>
+    <message>
+        <source>1 point without a valid force or distance was left out.</source>
+        <translation>1 个力值或位移无效的数据点已被舍弃。</translation>
+    </message>
+    <message>
+        <source>%1 points without a valid force or distance were left out.</source>
+        <translation>%1 个力值或位移无效的数据点已被舍弃。</translation>
     </message>
 </context>
 <context>

@@ -65,8 +65,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 
     const QString force = Readout::forceText(value, unit, decimals);
     const QString distance = Readout::distanceText(value);
-    if (!std::isfinite(value))
+    if (!std::isfinite(value)) {
+        // A dash, never "nan" or "inf"; a unit without a name shows 0 for any value.
+        const QString dash = QStringLiteral("\u2013 ");
+        FUZZ_CHECK(distance == dash + QStringLiteral("mm"));
+        FUZZ_CHECK(!ForceUnit::isKnown(unit) || force == dash + ForceUnit::name(unit));
         return 0;
+    }
     const int shown = Readout::boundedDecimals(decimals);
     FUZZ_CHECK(isReadout(force, shown, QLatin1Char(' ') + ForceUnit::name(unit)));
     FUZZ_CHECK(isCut(force, double(ForceUnit::fromNewtons(value, unit)), shown));

@@ -49,6 +49,23 @@ bool isBlank(QByteArray line, bool first)
     return std::all_of(line.cbegin(), line.cend(), [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
 }
 
+// Lines as the reader takes them: ended by LF, CR LF or a bare CR.
+QList<QByteArray> fileLines(const QByteArray &file)
+{
+    QList<QByteArray> lines;
+    int start = 0;
+    for (int i = 0; i < file.size(); ++i) {
+        if (file[i] != '\n' && file[i] != '\r')
+            continue;
+        lines.append(file.mid(start, i - start));
+        if (file[i] == '\r' && i + 1 < file.size() && file[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.append(file.mid(start));
+    return lines;
+}
+
 bool allFinite(const QVector<QPointF> &points)
 {
     return std::all_of(points.cbegin(), points.cend(),
@@ -82,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     FUZZ_CHECK(whole.skippedLines == pieces.skippedLines && whole.firstSkippedLine == pieces.firstSkippedLine);
     FUZZ_CHECK(whole.heldTestData == pieces.heldTestData);
 
-    const QList<QByteArray> lines = file.split('\n');
+    const QList<QByteArray> lines = fileLines(file);
     int filledLines = 0;
     for (int i = 0; i < lines.size(); ++i)
         filledLines += isBlank(lines[i], i == 0) ? 0 : 1;
