@@ -165,7 +165,8 @@ int main(int argc, char *argv[])
     QVector<TestRecord> records;
     print("read (readRecords)", runs([&] {
               QString error;
-              return readRecords(overlayDb, RecordFilter(), records, error) && records.size() == OverlaidRecords;
+              return readRecords(overlayDb, RecordFilter(), records, error) && records.size() == OverlaidRecords
+                     && records.last().forward.size() + records.last().back.size() == OverlaidPoints;
           }));
     OverlayWindow overlay;
     overlay.resize(900, 600);
