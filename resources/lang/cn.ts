@@ -250,6 +250,8 @@
     <message>
         <source>%1 is stored as a record.</source>
         <translation>%1 已存为记录。</translation>
+    </message>
+    <message>
         <source>%1 already exists.
 Do you want to replace it?</source>
         <translation>%1 已存在。
