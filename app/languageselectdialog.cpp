@@ -29,7 +29,7 @@ void languageSelectDialog::on_okBtn_clicked()
         accept();
         return;
     }
-    if (QMessageBox::question(this, tr("Confrim"), tr("Confirm change the language?"),
+    if (QMessageBox::question(this, tr("Confirm"), tr("Confirm change the language?"),
                               QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes) {
         if (LangIni::store(chosen, location))

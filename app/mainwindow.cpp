@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QTimer>
 
 #include "app/languageselectdialog.h"
@@ -12,7 +13,7 @@
 #include "ui_mainwindow.h"
 
 namespace {
-constexpr int TestReportIntervalMs = 250;
+constexpr int ClockIntervalMs = 250;
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -28,6 +29,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     initPlot();
     connect(ui->userPlot, SIGNAL(mouseMove(QMouseEvent*)), this, SLOT(myMouseMoveEvent(QMouseEvent*)));
+    connect(ui->userPlot, SIGNAL(mouseDoubleClick(QMouseEvent*)), this, SLOT(myWidgetDoubleClicked(QMouseEvent*)));
 
     ui->startBtn->setEnabled(false);
     ui->forceLabel->clear();
@@ -59,13 +61,28 @@ MainWindow::MainWindow(QWidget *parent)
     connect(deviceThread, SIGNAL(sendCurveEnded(AcquisitionQuality)), this,
             SLOT(receiveCurveEnded(AcquisitionQuality)));
     qRegisterMetaType<TestRun>();  // receivers may take it in another thread
-    testTimer = new QTimer(this);
-    testTimer->setInterval(TestReportIntervalMs);
-    connect(testTimer, SIGNAL(timeout()), this, SLOT(reportTestProgress()));
+    clockTimer = new QTimer(this);
+    connect(clockTimer, SIGNAL(timeout()), this, SLOT(refreshLiveState()));
+    clockTimer->start(ClockIntervalMs);
+
+    // Stop from anywhere in the window; the chart alone when it fills the screen.
+    auto *stopShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(stopShortcut, SIGNAL(activated()), ui->stopBtn, SLOT(click()));
+    plotStopShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), ui->userPlot);
+    plotStopShortcut->setEnabled(false);
+    connect(plotStopShortcut, SIGNAL(activated()), ui->stopBtn, SLOT(click()));
+    updateReadoutsLook();
 
     ForceUnit::resetDisplayState();
     plotUnit = forceUnit;
     initRecords();
+
+    // Long texts beside the dead-link indicator must not widen the window.
+    testStateLabel->setMinimumWidth(1);
+    // The form's size unless its texts need more, in the language and font at hand;
+    // it cannot be made smaller than they need.
+    fitReadoutWidths();
+    resize(size().expandedTo(minimumSizeHint()));
 }
 
 MainWindow::~MainWindow()
@@ -117,6 +134,13 @@ void MainWindow::myMouseMoveEvent(QMouseEvent *event)
 void MainWindow::myWidgetDoubleClicked(QMouseEvent *)
 {
     curvePlot->toggleFullScreen();
+    // Alone on the screen the chart is a window of its own, out of the window's shortcuts.
+    plotStopShortcut->setEnabled(curvePlot->isFullScreen());
+}
+
+void MainWindow::on_resetZoomBtn_clicked()
+{
+    curvePlot->resetZoom();
 }
 
 void MainWindow::on_forwardCheckBox_clicked()

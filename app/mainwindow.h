@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QVector>
@@ -15,10 +16,12 @@
 #include "records/testrecorder.h"
 
 class HistoryWindow;
+class QCloseEvent;
 class QLabel;
 class RecordsStatusLabel;
 struct TestRecord;
 class QMouseEvent;
+class QShortcut;
 class QTimer;
 class modbusThread;
 
@@ -86,10 +89,14 @@ private slots:
     // indexes stay as they are.
     void receiveLinkHealth(bool answering);
     void receiveCurveEnded(AcquisitionQuality quality);
-    void reportTestProgress();
+    void refreshLiveState();
     void on_actionHistory_triggered();
     void on_actionStoreRecord_triggered();
     void on_actionRecordsDatabase_triggered();
+    void on_resetZoomBtn_clicked();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void initPlot();
@@ -99,6 +106,10 @@ private:
     StandState standState() const;
     // Shows a record's curve without touching the controller.
     void showRecord(const TestRecord &record);
+    void showReadouts(float newtons, float millimetres);
+    void updateReadoutsLook();
+    void fitReadoutWidths();
+    bool stopAcquisitionFirst(const QString &question);
 
     Ui::MainWindow *ui;
     Curve_Setting curveSetting;
@@ -108,9 +119,12 @@ private:
     uint8_t plotUnit = 0;
     std::unique_ptr<CurvePlot> curvePlot;
     TestTracker tracker;
-    QTimer *testTimer;      // paces the reports of a running test
-    bool startArmed = false; // test settings confirmed while connected
-    int standType = 0;       // type number read at Connect; 0 when none was
+    QTimer *clockTimer;        // paces the reports of a running test and the readouts' look
+    bool startArmed = false;   // test settings confirmed while connected
+    bool linkAnswering = true; // the acquisition thread's last verdict
+    QElapsedTimer readoutAge;  // since the readouts last got a value
+    QShortcut *plotStopShortcut; // Stop from the chart while it fills the screen
+    int standType = 0;         // type number read at Connect; 0 when none was
     TestRecorder *recorder;
     RecordsStatusLabel *recordsLabel;
     QPointer<HistoryWindow> history;

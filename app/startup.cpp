@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -23,6 +24,14 @@ void installStartupTranslator(QCoreApplication &app)
     auto *translator = new QTranslator(&app);
     translator->load(QStringLiteral(":/language/cn.qm"));
     app.installTranslator(translator);
+    // Qt's own texts (Yes, No, the file dialogs) from the system's Qt catalogue.
+    const QString qtCatalogues = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    auto *qtTranslator = new QTranslator(&app);
+    if (qtTranslator->load(QStringLiteral("qtbase_zh_CN"), qtCatalogues)
+        || qtTranslator->load(QStringLiteral("qt_zh_CN"), qtCatalogues))
+        app.installTranslator(qtTranslator);
+    else
+        delete qtTranslator;
 }
 
 namespace {

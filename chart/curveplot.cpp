@@ -41,6 +41,22 @@ void CurvePlot::init()
     plot->graph(Forward)->setName(trWindow("Forward"));
     plot->graph(Return)->setName(trWindow("Return"));
     plot->legend->setVisible(true);
+    rememberRanges();
+}
+
+void CurvePlot::rememberRanges()
+{
+    homeDistance[0] = plot->xAxis->range().lower;
+    homeDistance[1] = plot->xAxis->range().upper;
+    homeForce[0] = plot->yAxis->range().lower;
+    homeForce[1] = plot->yAxis->range().upper;
+}
+
+void CurvePlot::resetZoom()
+{
+    plot->xAxis->setRange(homeDistance[0], homeDistance[1]);
+    plot->yAxis->setRange(homeForce[0], homeForce[1]);
+    plot->replot();
 }
 
 void CurvePlot::addPoint(int stroke, double distance, double force)
@@ -48,6 +64,7 @@ void CurvePlot::addPoint(int stroke, double distance, double force)
     if (stroke != Forward && stroke != Return)
         return;
     plot->graph(stroke)->addData(distance, force);
+    widenToInclude(homeDistance[0], homeDistance[1], distance);
     QCPRange range = plot->xAxis->range();
     widenToInclude(range.lower, range.upper, distance);
     if (range != plot->xAxis->range())
@@ -62,6 +79,8 @@ void CurvePlot::changeUnit(uint8_t previousUnit, uint8_t newUnit)
         const QCPRange range = plot->yAxis->range();
         plot->yAxis->setRange(ForceUnit::nextInCycle(float(range.lower), previousUnit),
                               ForceUnit::nextInCycle(float(range.upper), previousUnit));
+        for (double &bound : homeForce)
+            bound = ForceUnit::nextInCycle(float(bound), previousUnit);
         for (int stroke : {Forward, Return}) {
             QSharedPointer<QCPGraphDataContainer> data = plot->graph(stroke)->data();
             QVector<double> keys, values;
@@ -94,6 +113,8 @@ void CurvePlot::setStrokeVisible(int stroke, bool visible)
 void CurvePlot::setForceRange(double ratedForce)
 {
     plot->yAxis->setRange(-ratedForce, ratedForce);
+    homeForce[0] = plot->yAxis->range().lower;
+    homeForce[1] = plot->yAxis->range().upper;
     plot->replot();
 }
 
@@ -128,6 +149,8 @@ void CurvePlot::showLoaded(const QVector<QPointF> &forward, const QVector<QPoint
         plot->graph(stroke)->data()->set(data, true);
     }
     plot->xAxis->setRange(0, 100);
+    homeDistance[0] = 0;
+    homeDistance[1] = 100;
     plot->replot();
 }
 
@@ -144,6 +167,7 @@ void CurvePlot::applyAxisSetting(const AxisSetting &setting)
     plot->yAxis->setRange(setting.yMin, setting.yMax);
     plot->xAxis->setRangeReversed(setting.xReversed);
     plot->yAxis->setRangeReversed(setting.yReversed);
+    rememberRanges();
     plot->replot();
 }
 

@@ -55,10 +55,19 @@ public:
     QString cursorText(const QPoint &pos, int decimals) const;
 
     void toggleFullScreen();
+    bool isFullScreen() const { return fullScreen; }
+
+    // Brings back the ranges the program last set, undoing the operator's dragging
+    // and zooming; the distance range has taken in every point since.
+    void resetZoom();
 
 private:
+    void rememberRanges();
+
     QCustomPlot *plot;
     bool fullScreen = false;
+    double homeDistance[2] = {0, 100};  // lower, upper
+    double homeForce[2] = {-300, 500};
 };
 
 // The distance axis only ever widens on its own: the range that takes in `x`.

@@ -4,6 +4,7 @@
 
 #include "app/mainwindow.h"
 
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QLabel>
 #include <QMessageBox>
@@ -42,6 +43,7 @@ void MainWindow::on_actionConnect_triggered()
                                  .arg(s.stopBits));
     ui->actionConnect->setEnabled(false);
     ui->actionDisconnect->setEnabled(true);
+    linkAnswering = true;
 
     const uint16_t ratedForce = deviceThread->readMachineType();
     curvePlot->setForceRange(ratedForce);
@@ -53,12 +55,15 @@ void MainWindow::on_actionConnect_triggered()
     const int decimals = deviceThread->readDecimals();
     if (decimals >= 0 && decimals <= MaxConnectDecimals)
         forceDecimals = decimals;
+    fitReadoutWidths();
 
     deviceThread->startPolling();
 }
 
 void MainWindow::on_actionDisconnect_triggered()
 {
+    if (!stopAcquisitionFirst(tr("A test is running. Stop it and disconnect?")))
+        return;
     deviceThread->stopRunning();
     deviceThread->wait();
     deviceThread->closeDevice();
@@ -66,6 +71,29 @@ void MainWindow::on_actionDisconnect_triggered()
     ui->actionConnect->setEnabled(true);
     ui->actionDisconnect->setEnabled(false);
     linkStateLabel->hide();
+    updateReadoutsLook();
+}
+
+// The stand moves on its own: leaving it running unseen is never done unasked. True
+// when nothing is being acquired, or when the operator chose to stop it (and Stop
+// has been sent).
+bool MainWindow::stopAcquisitionFirst(const QString &question)
+{
+    if (!isConnected() || !deviceThread->isCurveMode())
+        return true;
+    if (QMessageBox::question(this, tr("Confirm"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return false;
+    on_stopBtn_clicked();
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (stopAcquisitionFirst(tr("A test is running. Stop it and close Quelmar?")))
+        event->accept();
+    else
+        event->ignore();
 }
 
 // Curve acquisition is followed only on an open link: with the port closed the
@@ -76,7 +104,6 @@ void MainWindow::on_startBtn_clicked()
     if (!isConnected())
         return;
     tracker.startTest(curveSetting, QDateTime::currentDateTimeUtc());
-    testTimer->start();
     testStateLabel->setText(TestStatus::running(std::nullopt, 0));
     updateStartEnabled();
 }
@@ -113,7 +140,6 @@ void MainWindow::on_downBtn_clicked()
 
 void MainWindow::receiveCurveEnded(AcquisitionQuality quality)
 {
-    testTimer->stop();
     const std::optional<TestRun> finished = tracker.end(quality);
     updateStartEnabled();
     if (!finished)
@@ -124,8 +150,9 @@ void MainWindow::receiveCurveEnded(AcquisitionQuality quality)
     emit testFinished(*finished);
 }
 
-void MainWindow::reportTestProgress()
+void MainWindow::refreshLiveState()
 {
+    updateReadoutsLook();
     if (!tracker.testRunning())
         return;
     testStateLabel->setText(TestStatus::running(tracker.lastDistance(), tracker.elapsedMs()));
@@ -163,7 +190,42 @@ void MainWindow::on_unitBtn_clicked()
     deviceThread->switchUnit();
 }
 
-void MainWindow::receiveCurrentPointValue(float, float) {}
+void MainWindow::receiveCurrentPointValue(float distance, float force)
+{
+    showReadouts(force, distance);
+}
+
+void MainWindow::showReadouts(float newtons, float millimetres)
+{
+    ui->forceLabel->setText(Readout::forceText(newtons, forceUnit, forceDecimals));
+    ui->distanceLabel->setText(Readout::distanceText(millimetres));
+    readoutAge.start();
+    updateReadoutsLook();
+}
+
+// Wide enough for the widest value they show, so that the buttons beside them stay
+// put; the decimals come from the controller and may change.
+void MainWindow::fitReadoutWidths()
+{
+    const QFontMetrics metrics(ui->forceLabel->font());
+    const int decimals = Readout::boundedDecimals(forceDecimals);
+    const QString widestNumber = QStringLiteral("-8888") + (decimals > 0 ? QStringLiteral(".") + QString(decimals, QLatin1Char('8')) : QString());
+    int widest = 0;
+    for (const QString &unit : unitNames)
+        widest = qMax(widest, metrics.horizontalAdvance(tr("%1 %2").arg(widestNumber, unit)));
+    ui->forceLabel->setMinimumWidth(widest);
+    ui->distanceLabel->setMinimumWidth(metrics.horizontalAdvance(tr("%1 mm").arg(QStringLiteral("-8888.8"))));
+    ui->typeLabel->setMinimumWidth(ui->typeLabel->fontMetrics().horizontalAdvance(tr("Type-%1").arg(8888)));
+}
+
+// Values that stopped coming keep their text but no longer look live.
+void MainWindow::updateReadoutsLook()
+{
+    const bool live = isConnected() && linkAnswering && readoutAge.isValid()
+                      && readoutAge.elapsed() <= Readout::LiveForMs;
+    ui->forceLabel->setEnabled(live);
+    ui->distanceLabel->setEnabled(live);
+}
 
 void MainWindow::receiveCurrentState(QVector<float> fState, QVector<int> iState)
 {
@@ -175,19 +237,21 @@ void MainWindow::receiveCurrentState(QVector<float> fState, QVector<int> iState)
         plotUnit = forceUnit;
     }
     forceDecimals = iState[1];
+    fitReadoutWidths();
     ui->autoCheckBox->setChecked(iState[2] != 0);
     if (iState[3] == 0)
         ui->testModeBtn->setText(tr("Real Time"));
     else if (iState[3] == 1)
         ui->testModeBtn->setText(tr("Peak"));
-    ui->forceLabel->setText(Readout::forceText(fState[0], forceUnit, forceDecimals));
-    ui->distanceLabel->setText(Readout::distanceText(fState[1]));
+    showReadouts(fState[0], fState[1]);
 }
 
 // A verdict still queued from a loop that has ended is no news once disconnected.
 void MainWindow::receiveLinkHealth(bool answering)
 {
+    linkAnswering = answering;
     linkStateLabel->setVisible(!answering && isConnected());
+    updateReadoutsLook();
 }
 
 // Port settings may change only while the port is closed: the thread reads them
@@ -195,7 +259,7 @@ void MainWindow::receiveLinkHealth(bool answering)
 void MainWindow::on_actionSetting_triggered()
 {
     if (isConnected()) {
-        QMessageBox::warning(this, tr("Waring"), tr("Please close the serial port!"), QMessageBox::Ok);
+        QMessageBox::warning(this, tr("Warning"), tr("Please close the serial port!"), QMessageBox::Ok);
         return;
     }
     auto *dialog = new SerialSettingDialog(this);

@@ -8,6 +8,10 @@
 
 namespace Readout {
 
+// A value older than this no longer counts as live: states come every 200 ms and
+// curve points faster.
+constexpr int LiveForMs = 1000;
+
 // The decimals a display can show: the controller's value bounded to 0..9.
 int boundedDecimals(int decimals);
 

@@ -127,16 +127,38 @@ void modbusThread::write(const Registers::Words &words)
                 != words.size();
 }
 
+// The loop takes the lock again the moment it lets go of it, and a lock does not
+// queue its waiters: without a word, a Stop could wait behind a string of curve reads
+// that each take up to the response timeout. So the loop lets waiting commands go first.
+modbusThread::CommandLock::CommandLock(modbusThread &thread)
+    : thread(thread)
+{
+    ++thread.commandsWaiting;
+    thread.mutex.lock();
+    --thread.commandsWaiting;
+}
+
+modbusThread::CommandLock::~CommandLock()
+{
+    thread.mutex.unlock();
+}
+
+void modbusThread::yieldToCommands()
+{
+    while (commandsWaiting > 0)
+        QThread::msleep(1);
+}
+
 void modbusThread::sendCommand(const Registers::Words &words)
 {
-    QMutexLocker lock(&mutex);
+    CommandLock lock(*this);
     if (ctx)
         write(words);
 }
 
 uint16_t modbusThread::readMachineType()
 {
-    QMutexLocker lock(&mutex);
+    CommandLock lock(*this);
     uint16_t word = 0;
     if (ctx && readInputs(Registers::MachineTypeRegister, 1, &word))
         return word;
@@ -145,7 +167,7 @@ uint16_t modbusThread::readMachineType()
 
 int modbusThread::readDecimals()
 {
-    QMutexLocker lock(&mutex);
+    CommandLock lock(*this);
     uint16_t word = 0;
     if (ctx && readInputs(Registers::DecimalsRegister, 1, &word))
         return word;
@@ -154,7 +176,7 @@ int modbusThread::readDecimals()
 
 void modbusThread::startTest(Curve_Setting curveSetting)
 {
-    QMutexLocker lock(&mutex);
+    CommandLock lock(*this);
     ++curveStarts;  // before the flag: a loop that sees the flag sees the start
     curveMode = true;
     failLimit = TestFailLimit;
@@ -164,7 +186,7 @@ void modbusThread::startTest(Curve_Setting curveSetting)
 
 void modbusThread::stopTest()
 {
-    QMutexLocker lock(&mutex);
+    CommandLock lock(*this);
     if (ctx)
         write(Registers::stopTestWords());
     curveMode = false;
@@ -213,7 +235,7 @@ bool modbusThread::requestAnswer(const Registers::Words &request, int answerCoun
 
 void modbusThread::getSystemSet(int index)
 {
-    QMutexLocker lock(&mutex);
+    CommandLock lock(*this);
     if (!ctx)
         return;
     uint16_t answer[Registers::SystemSetAnswerCount] = {};
@@ -225,7 +247,7 @@ void modbusThread::getSystemSet(int index)
 
 void modbusThread::getSystemData(int index, int scanIndex)
 {
-    QMutexLocker lock(&mutex);
+    CommandLock lock(*this);
     if (!ctx)
         return;
     uint16_t answer[Registers::SystemDataAnswerCount] = {};
@@ -241,6 +263,7 @@ void modbusThread::pollState()
     uint16_t words[Registers::StatusCount];
     bool complete;
     {
+        yieldToCommands();
         QMutexLocker lock(&mutex);
         complete = readInputs(Registers::StatusStart, Registers::StatusCount, words);
     }
@@ -257,6 +280,7 @@ void modbusThread::pollCurve()
     bool complete;
     bool portFailed;
     {
+        yieldToCommands();
         QMutexLocker lock(&mutex);
         complete = readInputs(Registers::CurveStart, Registers::CurveCount, words);
         portFailed = !complete && isPortError(errno);
@@ -287,6 +311,9 @@ void modbusThread::pollCurve()
     }
     for (const Registers::CurvePoint &point : block.points)
         emit sendCurveData(point.index, point.x, point.y);
+    // No status is read while the curve is, so the readouts follow its points.
+    if (!block.points.isEmpty())
+        emit sendCurrentPointValue(float(block.points.last().x), float(block.points.last().y));
     failCount = 0;
 }
 

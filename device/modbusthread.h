@@ -55,6 +55,7 @@ public:
 
 signals:
     void sendCurveData(int index, double x, double y);
+    // The last point of each curve block with points: the live value while no status is read.
     void sendCurrentPointValue(float distance, float force);
     void sendCurrentState(QVector<float> fState, QVector<int> iState);
     void sendSystemSetting(QVector<float> pointSet, QVector<int> systemSet);
@@ -89,6 +90,20 @@ private:
     bool followCurveAcquisition();  // true when this pass reads the curve
     void endCurveAcquisition();
     void reportLinkHealth(bool changed);
+    void yieldToCommands();  // acquisition thread, before it takes the lock
+
+    // The lock as the GUI thread's operations take it: ahead of the loop's next read.
+    class CommandLock
+    {
+    public:
+        explicit CommandLock(modbusThread &thread);
+        ~CommandLock();
+        CommandLock(const CommandLock &) = delete;
+        CommandLock &operator=(const CommandLock &) = delete;
+
+    private:
+        modbusThread &thread;
+    };
     void releaseContext();
 
     modbus_t *ctx = nullptr;
@@ -98,6 +113,7 @@ private:
     std::atomic<bool> curveMode{false};
     std::atomic<int> failLimit{20};
     std::atomic<unsigned> curveStarts{0};  // raised by every test and recording jog
+    std::atomic<int> commandsWaiting{0};   // GUI-thread operations waiting for the lock
     int failCount = 0;       // acquisition thread only
     LinkHealth linkHealth;   // acquisition thread only
     QElapsedTimer linkClock; // acquisition thread only

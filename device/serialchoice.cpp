@@ -27,19 +27,14 @@ QVector<SerialPortEntry> listedPorts()
     return entries;
 }
 
-char parityFromText(const QString &text)
+char parityFromIndex(int index)
 {
-    if (text == QLatin1String("even"))
-        return 'E';
-    if (text == QLatin1String("odd"))
-        return 'O';
-    return 'N';
+    return index == 1 ? 'E' : index == 2 ? 'O' : 'N';
 }
 
 Serial_Setting_Type serialSettingFrom(const QString &portName, const QString &baudRate,
-                                      const QString &dataBits, const QString &parity,
-                                      const QString &stopBits)
+                                      const QString &dataBits, char parity, const QString &stopBits)
 {
     return {portName, baudRate.toInt(nullptr, 10), dataBits.toInt(nullptr, 10),
-            stopBits.toInt(nullptr, 10), parityFromText(parity)};
+            stopBits.toInt(nullptr, 10), parity};
 }

@@ -25,10 +25,9 @@ SerialPortEntry portEntry(const QSerialPortInfo &port);
 // The ports the system lists now, in its order.
 QVector<SerialPortEntry> listedPorts();
 
-// 'E' for "even", 'O' for "odd", otherwise 'N'. The parity box items stay untranslated,
-// so their texts are fixed keys.
-char parityFromText(const QString &text);
+// The parity box's items in their order: 'N' none, 'E' even, 'O' odd; 'N' for no
+// item. By position, as the items' texts are translated.
+char parityFromIndex(int index);
 
 Serial_Setting_Type serialSettingFrom(const QString &portName, const QString &baudRate,
-                                      const QString &dataBits, const QString &parity,
-                                      const QString &stopBits);
+                                      const QString &dataBits, char parity, const QString &stopBits);

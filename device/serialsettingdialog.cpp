@@ -48,7 +48,7 @@ void SerialSettingDialog::on_applyButton_clicked()
 {
     emit sendSerialSetting(serialSettingFrom(chosenPortName(), ui->baudRateBox->currentText(),
                                              ui->dataBitsBox->currentText(),
-                                             ui->parityBox->currentText(),
+                                             parityFromIndex(ui->parityBox->currentIndex()),
                                              ui->stopBitsBox->currentText()));
     accept();
 }

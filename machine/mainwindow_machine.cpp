@@ -5,6 +5,8 @@
 #include "device/modbusthread.h"
 #include "machine/machineparameter.h"
 
+#include <QStatusBar>
+
 // The dialog and the thread object both live in the GUI thread, so the read below
 // fills the fields before the call returns; deleting the dialog on close also drops
 // its connections.
@@ -20,6 +22,8 @@ void MainWindow::on_actionmachine_parameter_triggered()
     connect(dialog, SIGNAL(systemDataRequest(int,int)), deviceThread, SLOT(getSystemData(int,int)));
     connect(dialog, SIGNAL(systemSetChangeRequest(QVector<float>,QVector<int>)), deviceThread,
             SLOT(changeSystemSet(QVector<float>,QVector<int>)));
+    connect(dialog, &machineParameter::systemSetChangeRequest, this,
+            [this] { statusBar()->showMessage(tr("Machine parameters sent to the controller.")); });
     deviceThread->getSystemSet(1);
     dialog->exec();
 }

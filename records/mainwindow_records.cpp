@@ -81,9 +81,14 @@ void MainWindow::on_actionSave_triggered()
         return;
     const TestData data{curvePlot->points(CurvePlot::Forward), curvePlot->points(CurvePlot::Return)};
     const QString error = saveTestDataFile(path, data, forceUnit, forceDecimals);
-    if (!error.isEmpty())
+    if (!error.isEmpty()) {
         QMessageBox::warning(this, tr("Save"),
                              tr("Could not save %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        return;
+    }
+    statusBar()->showMessage(tr("Saved %L1 points to %2")
+                                 .arg(data.forwardStroke.size() + data.returnStroke.size())
+                                 .arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWindow::on_actionExport_triggered()
@@ -106,4 +111,6 @@ void MainWindow::on_actionExport_triggered()
                                  .arg(shownPath));
     else if (!exportChart(*ui->userPlot, target))
         QMessageBox::warning(this, tr("Export"), tr("Could not export the chart to %1.").arg(shownPath));
+    else
+        statusBar()->showMessage(tr("Chart exported to %1").arg(shownPath));
 }

@@ -1,8 +1,8 @@
 // The whole program against the simulated stand, driven as an operator drives it:
 // connect, confirm the test settings, run tests and see their curves, return to
 // status polling, keep each test as a record, save, open and export, jog with
-// recording, change the force unit between two tests, disconnect in the middle of a
-// test; and the built program started in demo mode.
+// recording, change the force unit between two tests, disconnect and close in the
+// middle of a test; and the built program started in demo mode.
 
 #include <QtTest>
 #include <QtWidgets>
@@ -17,6 +17,7 @@
 #include "chart/forceunit.h"
 #include "control/readout.h"
 #include "history/samplestrip.h"
+#include "control/testrun.h"
 #include "sim/standsimulator.h"
 #include "store/recorddatabase.h"
 #include "store/recordquery.h"
@@ -128,10 +129,11 @@ private slots:
         STEP(confirmTestSettings(StrokeMm, SpeedMmPerMin));
         const int mark = line().requestCount();
         click("startBtn");
-        QTRY_VERIFY(pointsHeld() > 0);
-        // The last state before the test: none comes while curve blocks are read.
-        const QString frozenForce = text("forceLabel");
+        // No state is read while curve blocks are, yet the readouts follow the load.
+        QTRY_VERIFY_WITH_TIMEOUT(shownNewtons() > 100, TestTimeoutMs);
+        QCOMPARE(statusReadsAfterStart(), 0);
         STEP(awaitWholeTest(0));
+        const QString lastPointForce = Readout::forceText(float(points(1).last().y()), forceUnit, forceDecimals);
 
         const QVector<QPointF> forward = points(0);
         const QVector<QPointF> back = points(1);
@@ -152,7 +154,7 @@ private slots:
         // The empty blocks after the test send the loop back to status polling by
         // itself, and the readouts move again.
         QTRY_VERIFY_WITH_TIMEOUT(statusReadsAfterStart() > 0, TestTimeoutMs);
-        QTRY_VERIFY(text("forceLabel") != frozenForce);
+        QTRY_VERIFY(text("forceLabel") != lastPointForce);
         QCOMPARE(countSince(mark, isStopCommand), 0);
         QCOMPARE(pointsHeld(), ForwardPoints + ReturnPoints);
     }
@@ -322,33 +324,50 @@ private slots:
         }
     }
 
-    void disconnectDuringATestLeavesTheStandRunning()
+    void disconnectDuringATestAsksAndStopsTheStand()
     {
         const QString port = simulator->portPath();
         const int idleDescriptors = openDescriptors(port);
         STEP(connectToStand());
-        QCOMPARE(openDescriptors(port), idleDescriptors + 1);
-        // Long enough to be still running when the link is gone.
+        // Long enough to be still running when the operator disconnects.
         STEP(confirmTestSettings(8 * StrokeMm, SpeedMmPerMin));
+        QSignalSpy finished(window.get(), &MainWindow::testFinished);
         const int mark = line().requestCount();
         click("startBtn");
         QTRY_VERIFY(pointsHeld() >= 20);
 
-        trigger("actionDisconnect");
+        // No: nothing changes, the test goes on.
+        QString asked;
+        QCOMPARE(runModal([&] { trigger("actionDisconnect"); }, {answer(QMessageBox::No, &asked)}), 1);
+        QCOMPARE(asked, QStringLiteral("A test is running. Stop it and disconnect?"));
+        QVERIFY(connected());
+        const int drawn = pointsHeld();
+        QTRY_VERIFY(pointsHeld() > drawn);
+
+        // Yes: Stop goes out before the link closes, and the stand stops.
+        QCOMPARE(runModal([&] { trigger("actionDisconnect"); }, {answer(QMessageBox::Yes)}), 1);
         QVERIFY(!connected());
         QCOMPARE(openDescriptors(port), idleDescriptors);
-        QCOMPARE(countSince(mark, isStopCommand), 0);
-        QVERIFY(simulator->stand().withModel([](StandModel &m) { return m.motion() != StandModel::Motion::Idle; }));
+        QCOMPARE(countSince(mark, isStopCommand), 1);
+        QVERIFY(simulator->stand().withModel([](StandModel &m) { return m.motion() == StandModel::Motion::Idle; }));
+        QTRY_COMPARE(finished.count(), 1);
+        QVERIFY(finished[0][0].value<TestRun>().stopped);
+    }
 
-        // Nothing reaches the stand until the next Connect, and that one works.
-        const int disconnectedAt = line().requestCount();
-        const double lastDrawn = points(0).last().x();
+    void closingDuringATestAsksAndStopsTheStand()
+    {
         STEP(connectToStand());
-        const SlaveRequest first = line().requests().at(disconnectedAt);
-        QCOMPARE(first.function, ReadInputs);
-        QCOMPARE(first.address, quint16(4));  // the rated force, read at connect
-        // The readout shows the head still moving on from the last point drawn.
-        QTRY_VERIFY(text("distanceLabel").section(QLatin1Char(' '), 0, 0).toDouble() > lastDrawn);
+        STEP(confirmTestSettings(8 * StrokeMm, SpeedMmPerMin));
+        const int mark = line().requestCount();
+        click("startBtn");
+        QTRY_VERIFY(pointsHeld() >= 20);
+        QCOMPARE(runModal([&] { window->close(); }, {answer(QMessageBox::No)}), 1);
+        QVERIFY(window->isVisible());
+        QCOMPARE(countSince(mark, isStopCommand), 0);
+        QCOMPARE(runModal([&] { window->close(); }, {answer(QMessageBox::Yes)}), 1);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(countSince(mark, isStopCommand), 1);
+        QVERIFY(simulator->stand().withModel([](StandModel &m) { return m.motion() == StandModel::Motion::Idle; }));
     }
 
     void demoProgramStarts()
@@ -391,6 +410,19 @@ private:
     void click(const char *button) { child<QAbstractButton>(window.get(), button)->click(); }
     QString text(const char *label) { return child<QLabel>(window.get(), label)->text(); }
     bool connected() { return !child<QAction>(window.get(), "actionConnect")->isEnabled(); }
+    double shownNewtons() { return text("forceLabel").section(QLatin1Char(' '), 0, 0).toDouble(); }
+
+    // A step that answers a message box with `button`, noting its text.
+    static ModalStep answer(QMessageBox::StandardButton button, QString *text = nullptr)
+    {
+        return [=](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            if (text)
+                *text = box->text();
+            box->button(button)->click();
+        };
+    }
     int pointsHeld() const { return plot->graph(0)->dataCount() + plot->graph(1)->dataCount(); }
 
     QVector<QPointF> points(int stroke) const

@@ -377,6 +377,7 @@ private slots:
             QCOMPARE(ControllerDouble::toFloat(words[3], words[4]), 2.5f);
             QCOMPARE(ControllerDouble::toFloat(words[5], words[6]), 49.0f);
             QCOMPARE(words.mid(7), (QVector<quint16>{65535, 12}));
+            QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Machine parameters sent to the controller."));
         }));
         if (QTest::currentTestFailed())
             return;

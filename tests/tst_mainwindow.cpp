@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 #include "app/resources.h"
 #include "chart/forceunit.h"
+#include "formfit.h"
 
 namespace {
 QStringList actionNames(const QList<QAction *> &actions)
@@ -37,7 +38,7 @@ private slots:
         QTest::newRow("forceLabel") << "forceLabel" << "" << 0 << 4 << 2;
         QTest::newRow("testModeBtn") << "testModeBtn" << "Test Mode" << 0 << 7 << 1;
         QTest::newRow("zeroBtn") << "zeroBtn" << "Zero" << 0 << 8 << 1;
-        QTest::newRow("curveCheckBox") << "curveCheckBox" << "Cuvre" << 0 << 9 << 1;
+        QTest::newRow("curveCheckBox") << "curveCheckBox" << "Curve" << 0 << 9 << 1;
         QTest::newRow("upBtn") << "upBtn" << "Up" << 0 << 10 << 1;
         QTest::newRow("startBtn") << "startBtn" << "Start" << 0 << 11 << 1;
         QTest::newRow("refreshBtn") << "refreshBtn" << "Refresh" << 0 << 12 << 1;
@@ -85,8 +86,8 @@ private slots:
     {
         MainWindow window;
         QCOMPARE(window.objectName(), QStringLiteral("MainWindow"));
-        QCOMPARE(window.size(), QSize(800, 600));
-        QCOMPARE(window.minimumSize(), QSize(400, 400));
+        // The form's size unless its texts need more.
+        QCOMPARE(window.size(), QSize(800, 600).expandedTo(window.minimumSizeHint()));
         QCOMPARE(window.windowTitle(), QStringLiteral("Quelmar"));
         auto *grid = window.findChild<QGridLayout *>(QStringLiteral("gridLayout"));
         QCOMPARE(grid->spacing(), 6);
@@ -158,6 +159,46 @@ private slots:
             if (meta.method(i).methodType() == QMetaMethod::Slot)
                 slotNames << QString::fromLatin1(meta.method(i).name());
         QCOMPARE(slotNames.mid(0, documented.size()), documented);
+    }
+
+    void nothingIsCutAndNothingMoves()
+    {
+        MainWindow window;
+        verifyFitsAtItsSizes(window);
+        if (QTest::currentTestFailed())
+            return;
+        // Readouts as wide as their widest value keep the buttons beside them in place.
+        auto *stop = window.findChild<QWidget *>(QStringLiteral("stopBtn"));
+        const int stopAt = stop->x();
+        for (const char *force : {"-304.336 N", "0.1 N", "-4999.999 Kg", "1234.567 Lb"}) {
+            window.findChild<QLabel *>(QStringLiteral("forceLabel"))->setText(QLatin1String(force));
+            window.findChild<QLabel *>(QStringLiteral("distanceLabel"))->setText(QStringLiteral("-123.4 mm"));
+            window.centralWidget()->layout()->activate();
+            QCOMPARE(stop->x(), stopAt);
+        }
+    }
+
+    void chartZoomResetAndFullScreen()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *plot = window.findChild<QCustomPlot *>(QStringLiteral("userPlot"));
+        QMetaObject::invokeMethod(&window, "receiveCurveData", Q_ARG(int, 0), Q_ARG(double, 150), Q_ARG(double, 1));
+        // As dragging and the wheel leave them; new points still widen what Reset brings back.
+        plot->xAxis->setRange(10, 20);
+        plot->yAxis->setRange(-5, 5);
+        QMetaObject::invokeMethod(&window, "receiveCurveData", Q_ARG(int, 1), Q_ARG(double, 170), Q_ARG(double, 1));
+        window.findChild<QPushButton *>(QStringLiteral("resetZoomBtn"))->click();
+        QCOMPARE(plot->xAxis->range(), QCPRange(0, 170));
+        QCOMPARE(plot->yAxis->range(), QCPRange(-300, 500));
+
+        QTest::mouseDClick(plot, Qt::LeftButton, Qt::NoModifier, plot->rect().center());
+        QVERIFY(plot->isWindow());
+        QTRY_VERIFY(plot->isFullScreen());
+        QTest::mouseDClick(plot, Qt::LeftButton, Qt::NoModifier, plot->rect().center());
+        QVERIFY(!plot->isWindow());
+        QCOMPARE(plot->parentWidget(), window.centralWidget());
     }
 
     void iconsHaveTheirSizes_data()

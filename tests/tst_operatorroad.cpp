@@ -201,6 +201,47 @@ private slots:
         QCOMPARE(writesSince(*slave, first), (QVector<QVector<quint16>>{words}));
     }
 
+    void escapeStopsFromAnywhereInTheWindow()
+    {
+        connectWindow();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        child<QWidget>(window, "userPlot")->setFocus();
+        const int first = slave->requestCount();
+        QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
+        QTRY_COMPARE(writesSince(*slave, first), (QVector<QVector<quint16>>{{4, 0}}));
+        QVERIFY(child<QWidget>(window, "stopBtn")->toolTip().contains(QStringLiteral("Esc")));
+    }
+
+    void readoutsFollowTheCurveAndGreyWhenStale()
+    {
+        setState(0, 0, {0, 3, 0, 0});
+        // The last block handed out answers every later read: the stand never runs dry.
+        controller->queueCurveBlock(ControllerDouble::curveBlock(1, {{3.0, 40.0}, {12.34, 98.0}}));
+        connectWindow();
+        QTRY_COMPARE(text("forceLabel"), QStringLiteral("0.000 N"));
+        QVERIFY(child<QLabel>(window, "forceLabel")->isEnabled());
+        confirmTestSettings(Curve_Setting{0, 0, 100, 10.0f});
+        click("startBtn");
+        QTRY_COMPARE(text("forceLabel"), QStringLiteral("98.000 N"));
+        QCOMPARE(text("distanceLabel"), QStringLiteral("12.3 mm"));
+        QTest::qWait(1500);
+        QVERIFY(child<QLabel>(window, "forceLabel")->isEnabled());
+
+        click("stopBtn");
+        QTRY_COMPARE(text("forceLabel"), QStringLiteral("0.000 N"));
+        slave->setFault(RtuSlave::Fault::Silent);
+        QTRY_VERIFY_WITH_TIMEOUT(!child<QLabel>(window, "forceLabel")->isEnabled(), 3000);
+        QVERIFY(!child<QLabel>(window, "distanceLabel")->isEnabled());
+        QCOMPARE(text("forceLabel"), QStringLiteral("0.000 N"));
+        slave->clearFault();
+        QTRY_VERIFY(child<QLabel>(window, "forceLabel")->isEnabled());
+        trigger("actionDisconnect");
+        QVERIFY(!child<QLabel>(window, "forceLabel")->isEnabled());
+        QCOMPARE(text("forceLabel"), QStringLiteral("0.000 N"));
+    }
+
     void commandsWhileDisconnectedReachNothing()
     {
         child<QAbstractButton>(window, "autoCheckBox")->click();

@@ -133,6 +133,8 @@ private slots:
         expected.replace("\n", "\r\n");
 #endif
         QCOMPARE(contents(dir->filePath("curve.txt")), expected);
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("Saved 3 points to %1").arg(QDir::toNativeSeparators(dir->filePath("curve.txt"))));
 
         window->findChild<QPushButton *>(QStringLiteral("refreshBtn"))->click();
         plot->xAxis->setRange(-50, 500);
@@ -244,6 +246,8 @@ private slots:
         QCOMPARE(seen.value(0), QStringLiteral("Export"));
         QCOMPARE(seen.value(3), QStringLiteral("*.jpg|*.bmp|*.pdf"));
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{written});
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("Chart exported to %1").arg(QDir::toNativeSeparators(dir->filePath(written))));
         if (format == "pdf") {
             QVERIFY(contents(dir->filePath(written)).startsWith("%PDF-"));
         } else {

@@ -69,8 +69,8 @@ private slots:
 
     void identifierText_data();
     void identifierText();
-    void parityFromText_data();
-    void parityFromText();
+    void parityFromIndex_data();
+    void parityFromIndex();
     void settingFromChosenTexts();
 
     void opensOnFirstPortAndDefaults();
@@ -111,25 +111,26 @@ void tst_SerialSettings::identifierText()
     QCOMPARE(::identifierText(quint16(identifier)), text);
 }
 
-void tst_SerialSettings::parityFromText_data()
+void tst_SerialSettings::parityFromIndex_data()
 {
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("index");
     QTest::addColumn<char>("parity");
-    QTest::newRow("none") << "none" << 'N';
-    QTest::newRow("even") << "even" << 'E';
-    QTest::newRow("odd") << "odd" << 'O';
+    QTest::newRow("none") << 0 << 'N';
+    QTest::newRow("even") << 1 << 'E';
+    QTest::newRow("odd") << 2 << 'O';
+    QTest::newRow("no item") << -1 << 'N';
 }
 
-void tst_SerialSettings::parityFromText()
+void tst_SerialSettings::parityFromIndex()
 {
-    QFETCH(QString, text);
+    QFETCH(int, index);
     QFETCH(char, parity);
-    QCOMPARE(::parityFromText(text), parity);
+    QCOMPARE(::parityFromIndex(index), parity);
 }
 
 void tst_SerialSettings::settingFromChosenTexts()
 {
-    const Serial_Setting_Type s = serialSettingFrom(Com4Path, "9600", "7", "even", "2");
+    const Serial_Setting_Type s = serialSettingFrom(Com4Path, "9600", "7", 'E', "2");
     QCOMPARE(s.portName, Com4Path);
     QCOMPARE(s.baudRate, 9600);
     QCOMPARE(s.dataBits, 7);
@@ -307,7 +308,7 @@ void tst_SerialSettings::settingWhileConnectedWarns()
     child<QAction>(&window, "actionSetting")->trigger();
 
     QVERIFY(!dialogOpened);
-    QCOMPARE(title, QString("Waring"));
+    QCOMPARE(title, QString("Warning"));
     QCOMPARE(text, QString("Please close the serial port!"));
 }
 

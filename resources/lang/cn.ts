@@ -88,7 +88,7 @@
         <translation>清零</translation>
     </message>
     <message>
-        <source>Cuvre</source>
+        <source>Curve</source>
         <translation>曲线</translation>
     </message>
     <message>
@@ -176,7 +176,7 @@
         <translation>峰值</translation>
     </message>
     <message>
-        <source>Waring</source>
+        <source>Warning</source>
         <translation>警告</translation>
     </message>
     <message>
@@ -316,6 +316,94 @@ Do you want to replace it?</source>
     <message>
         <source>%1 points without a valid force or distance were left out.</source>
         <translation>%1 个力值或位移无效的数据点已被舍弃。</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>Switch the stand's display between real-time and peak force</source>
+        <translation>切换试验机显示：实时或峰值</translation>
+    </message>
+    <message>
+        <source>Set the force reading to zero</source>
+        <translation>力值清零</translation>
+    </message>
+    <message>
+        <source>Record the curve while jogging with Up and Down</source>
+        <translation>用“上”“下”点动时记录曲线</translation>
+    </message>
+    <message>
+        <source>Move the head up; with Curve checked, record the curve</source>
+        <translation>向上移动；勾选“曲线”时记录曲线</translation>
+    </message>
+    <message>
+        <source>Start a test with the settings made with the chart button</source>
+        <translation>按图表按钮中的设置开始测试</translation>
+    </message>
+    <message>
+        <source>Clear the chart</source>
+        <translation>清空图表</translation>
+    </message>
+    <message>
+        <source>Switch the force unit: N, kg, lb</source>
+        <translation>切换力值单位：N、kg、lb</translation>
+    </message>
+    <message>
+        <source>Set the distance reading to zero</source>
+        <translation>位移清零</translation>
+    </message>
+    <message>
+        <source>Switch the stand's auto mode</source>
+        <translation>切换试验机的自动模式</translation>
+    </message>
+    <message>
+        <source>Move the head down; with Curve checked, record the curve</source>
+        <translation>向下移动；勾选“曲线”时记录曲线</translation>
+    </message>
+    <message>
+        <source>Stop the test or the jog (Esc)</source>
+        <translation>停止测试或点动 (Esc)</translation>
+    </message>
+    <message>
+        <source>Set the ranges and directions of the chart's axes</source>
+        <translation>设置图表坐标轴的范围和方向</translation>
+    </message>
+    <message>
+        <source>Bring back the chart's ranges from before dragging or zooming; double-click the chart to show it full screen</source>
+        <translation>恢复拖动或缩放前的图表范围；双击图表可全屏显示</translation>
+    </message>
+    <message>
+        <source>Reset zoom</source>
+        <translation>恢复缩放</translation>
+    </message>
+    <message>
+        <source>Show the forward stroke</source>
+        <translation>显示进程曲线</translation>
+    </message>
+    <message>
+        <source>Show the return stroke</source>
+        <translation>显示返程曲线</translation>
+    </message>
+    <message>
+        <source>A test is running. Stop it and disconnect?</source>
+        <translation>测试正在进行。停止测试并断开连接？</translation>
+    </message>
+    <message>
+        <source>A test is running. Stop it and close Quelmar?</source>
+        <translation>测试正在进行。停止测试并关闭 Quelmar？</translation>
+    </message>
+    <message>
+        <source>Saved %L1 points to %2</source>
+        <translation>已保存 %L1 个点到 %2</translation>
+    </message>
+    <message>
+        <source>Chart exported to %1</source>
+        <translation>图表已导出到 %1</translation>
+    </message>
+    <message>
+        <source>Machine parameters sent to the controller.</source>
+        <translation>机器参数已发送到控制器。</translation>
     </message>
 </context>
 <context>
@@ -463,7 +551,7 @@ Do you want to replace it?</source>
         <translation>取消</translation>
     </message>
     <message>
-        <source>Confrim</source>
+        <source>Confirm</source>
         <translation>确认</translation>
     </message>
     <message>
@@ -492,6 +580,34 @@ Do you want to replace it?</source>
     <message>
         <source>Speed</source>
         <translation>速度</translation>
+    </message>
+    <message>
+        <source>System Set</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>Total Num</source>
+        <translation>总次数</translation>
+    </message>
+    <message>
+        <source>Stop Value</source>
+        <translation>停止值</translation>
+    </message>
+    <message>
+        <source>Step Distance</source>
+        <translation>步进距离</translation>
+    </message>
+    <message>
+        <source>Peak Low Set</source>
+        <translation>峰值下限</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>修改</translation>
+    </message>
+    <message>
+        <source>Write these parameters to the controller</source>
+        <translation>将这些参数写入控制器</translation>
     </message>
 </context>
 <context>
@@ -551,6 +667,18 @@ Do you want to replace it?</source>
     <message>
         <source>Apply</source>
         <translation>应用</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>even</source>
+        <translation>偶校验</translation>
+    </message>
+    <message>
+        <source>odd</source>
+        <translation>奇校验</translation>
     </message>
 </context>
 <context>
