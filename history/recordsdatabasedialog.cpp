@@ -12,10 +12,6 @@ RecordsDatabaseDialog::RecordsDatabaseDialog(const DatabaseUrl &current, QWidget
     , ui(new Ui::RecordsDatabaseDialog)
 {
     ui->setupUi(this);
-    // The program carries no catalogue of Qt's own button texts.
-    ui->buttonBox->button(QDialogButtonBox::Ok)->setText(tr("OK"));
-    ui->buttonBox->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-    ui->buttonBox->button(QDialogButtonBox::RestoreDefaults)->setText(tr("Default"));
     fill(current);
 }
 

@@ -852,18 +852,6 @@ Do you want to replace it?</source>
 <context>
     <name>RecordsDatabaseDialog</name>
     <message>
-        <source>OK</source>
-        <translation>确认</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>取消</translation>
-    </message>
-    <message>
-        <source>Default</source>
-        <translation>默认</translation>
-    </message>
-    <message>
         <source>Records database</source>
         <translation>记录数据库</translation>
     </message>
