@@ -32,7 +32,7 @@ done
 scripts/install-deps.sh desktop-file-utils appstream xvfb xdotool socat
 trap 'apt-get remove -y -qq quelmar >/dev/null; rm -rf "$out"' EXIT
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb"
-echo "Depends: $(dpkg-query -W -f='${Depends}' quelmar)"
+dpkg-query -W -f='Depends: ${Depends}\nRecommends: ${Recommends}\n' quelmar
 
 desktop-file-validate "/usr/share/applications/$app_id.desktop"
 # validate-tree also checks that the metadata's launchable names a desktop file the package has.

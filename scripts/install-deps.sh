@@ -4,9 +4,12 @@
 set -eu
 
 packages="$*"
+# qttools5-dev brings the CMake files of Qt's translation tools; fonts-noto-cjk draws
+# the Chinese interface (without it the texts are boxes).
 [ -n "$packages" ] || packages="cmake ninja-build g++ pkg-config
-  qtbase5-dev libqt5serialport5-dev qttools5-dev-tools libqcustomplot-dev libmodbus-dev
-  xvfb xauth mbpoll"
+  qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
+  libqcustomplot-dev libmodbus-dev libqt5sql5-sqlite libqt5sql5-psql postgresql
+  fonts-noto-cjk poppler-utils xvfb xauth mbpoll"
 
 missing=""
 for p in $packages; do

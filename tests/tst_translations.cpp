@@ -1,11 +1,14 @@
 // Checks the translation catalogues built into the program: every Chinese text
-// the windows and dialogs rely on, the texts that must stay in English, and the
-// empty English catalogue.
+// the windows and dialogs rely on, the texts that must stay in English, the
+// empty English catalogue, and that the Chinese texts can be drawn at all.
 
 #include "app/resources.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QGlyphRun>
+#include <QGuiApplication>
+#include <QTextLayout>
 #include <QTranslator>
 #include <QtTest>
 
@@ -201,6 +204,7 @@ private slots:
     void chineseEntries();
     void untranslatedTexts_data();
     void untranslatedTexts();
+    void chineseTextsHaveGlyphs();
 
 private:
     QTranslator chinese;
@@ -282,5 +286,23 @@ void TranslationsTest::untranslatedTexts()
              QString::fromUtf8(source));
 }
 
-QTEST_GUILESS_MAIN(TranslationsTest)
+void TranslationsTest::chineseTextsHaveGlyphs()
+{
+    // Glyph 0 is what a text is drawn with when no installed font covers it: the
+    // boxes a machine without a Chinese font shows instead of the interface.
+    QString missing;
+    for (const Entry &e : chineseCatalogue) {
+        QTextLayout layout(QString::fromUtf8(e.chinese), QGuiApplication::font());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun &run : layout.glyphRuns()) {
+            if (run.glyphIndexes().contains(0))
+                missing += QString::fromUtf8(e.chinese) + QLatin1Char(' ');
+        }
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("drawn as boxes: ") + missing));
+}
+
+QTEST_MAIN(TranslationsTest)
 #include "tst_translations.moc"
