@@ -10,18 +10,17 @@
 # changes. Packages are only ever installed into an unpacked copy, so every run
 # proves what scripts/install-deps.sh installs.
 #
-# Each step runs in mount and PID namespaces of its own: /proc, /sys, /dev/pts and
-# /dev/shm are mounted there only, so when the step ends, however it ends (failure,
-# a signal, even SIGKILL), the kernel ends every process left in it and the mounts
-# go with them. Runs as root.
+# The copy lives in a memory file system mounted, like its /proc, /sys, /dev/pts
+# and /dev/shm, in a mount namespace of its own, and everything in it runs in a
+# PID namespace of its own: when the check ends, however it ends (failure, a
+# signal, SIGKILL of this script), the kernel ends every process left in it, and
+# the mounts and the copy go with them. Runs as root.
 set -eu
 cd "$(dirname "$0")/.."
 repo="$(pwd)"
-cache="${QUELMAR_ROOT_CACHE:-$repo/.cache/fresh-root}"
 suite=bookworm
 
 mark="$(date +%s)"
-began="$mark"
 # Says how long the step that ends now took.
 took() {
   now="$(date +%s)"
@@ -29,8 +28,66 @@ took() {
   mark="$now"
 }
 
+# Inside the namespaces (the script calls itself so): unpacks the bare root
+# tarball $2 onto the empty folder $3 and runs the two commands there.
+if [ "${1:-}" = --in-namespaces ]; then
+  root="$3"
+  mount -t tmpfs -o size=12g,mode=755 fresh-root "$root"
+  tar -xf "$2" -C "$root"
+  cp /etc/resolv.conf /etc/hosts "$root/etc/"
+  # Not a booted machine: installed services must not start (a PostgreSQL server
+  # would take the host's port).
+  printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
+  chmod 755 "$root/usr/sbin/policy-rc.d"
+  # The pseudo-terminals of the root's own devpts instance.
+  ln -sf pts/ptmx "$root/dev/ptmx"
+  mount -t proc proc "$root/proc"
+  mount -t sysfs -o ro sysfs "$root/sys"
+  mount -t devpts -o newinstance,ptmxmode=0666,mode=0620,gid=5 devpts "$root/dev/pts"
+  mount -t tmpfs -o mode=1777,nosuid,nodev shm "$root/dev/shm"
+  git clone --quiet --no-hardlinks "$repo" "$root/root/quelmar"
+  took "bare root unpacked and $(git -C "$root/root/quelmar" rev-parse --short HEAD) cloned into it"
+
+  # Runs the command line $1 in the clone, as root with a login's environment.
+  in_root() {
+    chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+      /bin/sh -eu -c "cd /root/quelmar && $1"
+  }
+  in_root scripts/test.sh
+  took "scripts/test.sh"
+
+  # xdotool is for this check only, so it comes after the suite has run without it.
+  cat >"$root/tmp/window-check.sh" <<'EOF'
+scripts/install-deps.sh xdotool
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x800x24 3>/tmp/display 2>/tmp/xvfb.log &
+xvfb=$!
+timeout 10 sh -c 'until [ -s /tmp/display ]; do sleep 0.1; done' || { cat /tmp/xvfb.log; exit 1; }
+DISPLAY=":$(cat /tmp/display)"
+export DISPLAY
+scripts/run.sh >/tmp/run.log 2>&1 &
+app=$!
+window="$(timeout 120 xdotool search --sync --onlyvisible --name '^Quelmar' | head -n 1)"
+if [ -z "$window" ]; then
+  echo "scripts/run.sh showed no window" >&2
+  cat /tmp/run.log >&2
+  exit 1
+fi
+echo "window on display $DISPLAY: $(xdotool getwindowname "$window")"
+sleep 3
+kill -0 "$app" || { echo "the program ended within 3 s of showing its window" >&2; cat /tmp/run.log >&2; exit 1; }
+kill "$app" "$xvfb"
+wait "$app" "$xvfb" 2>/dev/null || true
+EOF
+  in_root "sh -eu /tmp/window-check.sh"
+  took "scripts/run.sh showed its window"
+  exit 0
+fi
+
+began="$mark"
+cache="${QUELMAR_ROOT_CACHE:-$repo/.cache/fresh-root}"
 tarball=""
-work=""
+mountpoint=""
 job=""
 cleanup() {
   if [ -n "$job" ]; then
@@ -38,8 +95,8 @@ cleanup() {
     wait "$job" 2>/dev/null || true
   fi
   [ -z "$tarball" ] || rm -f "$tarball.part"
-  # Processes the kernel is still ending may write a last file: try once more.
-  [ -z "$work" ] || rm -rf "$work" 2>/dev/null || { sleep 2; rm -rf "$work"; }
+  # Mounted on in the namespaces only, so empty here.
+  [ -z "$mountpoint" ] || rmdir "$mountpoint"
 }
 trap cleanup EXIT
 trap 'exit 130' INT
@@ -87,63 +144,10 @@ EOF
   took "bare root made by mmdebstrap"
 fi
 
-work="$(mktemp -d "${TMPDIR:-/var/tmp}/quelmar-fresh-root.XXXXXX")"
-root="$work/root"
-mkdir "$root"
-tar -xf "$tarball" -C "$root"
-cp /etc/resolv.conf /etc/hosts "$root/etc/"
-# Not a booted machine: installed services must not start (a PostgreSQL server
-# would take the host's port).
-printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
-chmod 755 "$root/usr/sbin/policy-rc.d"
-# The pseudo-terminals of the root's own devpts instance.
-ln -sf pts/ptmx "$root/dev/ptmx"
-git clone --quiet --no-hardlinks "$repo" "$root/root/quelmar"
-took "bare root unpacked and $(git -C "$root/root/quelmar" rev-parse --short HEAD) cloned into it"
-
-# Runs the command line $1 in the clone inside the root, as root with a login's
-# environment. unshare holds SIGTERM back while the step runs, so the cleanup stops
-# it with SIGKILL, and with it (--kill-child) everything in the step's namespace.
-inside() {
-  job KILL unshare --mount --pid --fork --kill-child=SIGKILL -- sh -eu -c '
-    root="$1"
-    mount -t proc proc "$root/proc"
-    mount -t sysfs -o ro sysfs "$root/sys"
-    mount -t devpts -o newinstance,ptmxmode=0666,mode=0620,gid=5 devpts "$root/dev/pts"
-    mount -t tmpfs -o mode=1777,nosuid,nodev shm "$root/dev/shm"
-    chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
-      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-      /bin/sh -eu -c "cd /root/quelmar && $2"' sh "$root" "$1"
-}
-
-inside scripts/test.sh
-took "scripts/test.sh"
-
-# xdotool is for this check only, so it comes after the suite has run without it.
-cat >"$root/tmp/window-check.sh" <<'EOF'
-set -eu
-scripts/install-deps.sh xdotool
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x800x24 3>/tmp/display 2>/tmp/xvfb.log &
-xvfb=$!
-timeout 10 sh -c 'until [ -s /tmp/display ]; do sleep 0.1; done' || { cat /tmp/xvfb.log; exit 1; }
-DISPLAY=":$(cat /tmp/display)"
-export DISPLAY
-scripts/run.sh >/tmp/run.log 2>&1 &
-app=$!
-window="$(timeout 120 xdotool search --sync --onlyvisible --name '^Quelmar' | head -n 1)"
-if [ -z "$window" ]; then
-  echo "scripts/run.sh showed no window" >&2
-  cat /tmp/run.log >&2
-  exit 1
-fi
-echo "window on display $DISPLAY: $(xdotool getwindowname "$window")"
-sleep 3
-kill -0 "$app" || { echo "the program ended within 3 s of showing its window" >&2; cat /tmp/run.log >&2; exit 1; }
-kill "$app" "$xvfb"
-wait "$app" "$xvfb" || true
-EOF
-inside "sh /tmp/window-check.sh"
-took "scripts/run.sh showed its window"
-
+mountpoint="$(mktemp -d "${TMPDIR:-/tmp}/quelmar-fresh-root.XXXXXX")"
+# unshare holds SIGTERM back while its child runs, so the cleanup stops it with
+# SIGKILL, and with it (--kill-child) everything in the namespaces.
+job KILL unshare --mount --pid --fork --kill-child=SIGKILL -- \
+  "$repo/scripts/ci-fresh-root.sh" --in-namespaces "$tarball" "$mountpoint"
 mark="$began"
 took "fresh root check passed"
