@@ -91,7 +91,7 @@ mountpoint=""
 job=""
 cleanup() {
   if [ -n "$job" ]; then
-    kill -"$job_stop" "$job" 2>/dev/null || true
+    kill -KILL "$job" 2>/dev/null || true
     wait "$job" 2>/dev/null || true
   fi
   [ -z "$tarball" ] || rm -f "$tarball.part"
@@ -103,12 +103,12 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 
-# Runs "$@" as a background job and waits for it, so that a signal's trap runs at
-# once rather than when the job ends; the cleanup stops the job with signal $1.
-job() {
-  job_stop="$1"
-  shift
-  "$@" &
+# Runs "$@" in mount and PID namespaces of its own, as a background job waited for,
+# so that a signal's trap runs at once rather than when the job ends. unshare holds
+# SIGTERM back while its child runs, so the cleanup stops the job with SIGKILL, and
+# with it (--kill-child) everything in the namespaces.
+namespaced() {
+  unshare --mount --pid --fork --kill-child=SIGKILL -- "$@" &
   job=$!
   status=0
   wait "$job" || status=$?
@@ -127,6 +127,7 @@ sources="$(mirrors)"
 recipe="mmdebstrap --variant=minbase --dpkgopt=force-unsafe-io $suite $sources"
 tarball="$cache/$suite-minbase-$(date +%G-W%V)-$(echo "$recipe" | sha256sum | cut -c1-12).tar"
 
+mountpoint="$(mktemp -d "${TMPDIR:-/tmp}/quelmar-fresh-root.XXXXXX")"
 if [ ! -f "$tarball" ]; then
   mkdir -p "$cache"
   # No mirror lines (a host without this suite) leaves mmdebstrap its own default.
@@ -136,18 +137,16 @@ if [ ! -f "$tarball" ]; then
   done <<EOF
 $sources
 EOF
-  # mmdebstrap undoes its own mounts when it is stopped.
-  job TERM mmdebstrap --quiet --variant=minbase --dpkgopt=force-unsafe-io --format=tar \
-    "$suite" "$tarball.part" "$@"
+  # mmdebstrap builds in a memory file system of its namespaces, so its mounts and
+  # its half-made root go with them should it be stopped.
+  namespaced sh -eu -c 'mount -t tmpfs -o size=4g,mode=755 mmdebstrap "$0"
+    TMPDIR="$0" mmdebstrap "$@"' "$mountpoint" \
+    --quiet --variant=minbase --dpkgopt=force-unsafe-io --format=tar "$suite" "$tarball.part" "$@"
   rm -f "$cache/$suite"-minbase-*.tar
   mv "$tarball.part" "$tarball"
   took "bare root made by mmdebstrap"
 fi
 
-mountpoint="$(mktemp -d "${TMPDIR:-/tmp}/quelmar-fresh-root.XXXXXX")"
-# unshare holds SIGTERM back while its child runs, so the cleanup stops it with
-# SIGKILL, and with it (--kill-child) everything in the namespaces.
-job KILL unshare --mount --pid --fork --kill-child=SIGKILL -- \
-  "$repo/scripts/ci-fresh-root.sh" --in-namespaces "$tarball" "$mountpoint"
+namespaced "$repo/scripts/ci-fresh-root.sh" --in-namespaces "$tarball" "$mountpoint"
 mark="$began"
 took "fresh root check passed"
