@@ -8,7 +8,7 @@ packages="$*"
 # the Chinese interface (without it the texts are boxes).
 [ -n "$packages" ] || packages="cmake ninja-build g++ pkg-config
   qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
-  libqcustomplot-dev libmodbus-dev libqt5sql5-sqlite libqt5sql5-psql postgresql
+  libqcustomplot-dev libmodbus-dev libssl-dev libqt5sql5-sqlite libqt5sql5-psql postgresql
   fonts-noto-cjk poppler-utils xvfb xauth mbpoll"
 
 missing=""
