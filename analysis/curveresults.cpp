@@ -38,7 +38,10 @@ std::vector<int> sortedByDistance(const Points &points)
     const int count = points.size();
     std::vector<int> order(size_t(count), 0);
     const auto nearer = [&](int a, int b) { return points[a].x() < points[b].x(); };
-    const auto [lowest, highest] = std::minmax_element(points.cbegin(), points.cend(), nearerStart);
+    // Not a structured binding: the bucket lambda below captures both, which clang 14 refuses.
+    const auto extremes = std::minmax_element(points.cbegin(), points.cend(), nearerStart);
+    const auto lowest = extremes.first;
+    const auto highest = extremes.second;
     const int buckets = std::max(count / 4, 1);
     const double scale = (buckets - 1) / (highest->x() - lowest->x());
     if (!std::isfinite(scale)) {
