@@ -10,6 +10,7 @@
 #include "chart/curvesettingdialog.h"
 #include "chart/forceunit.h"
 #include "device/modbusthread.h"
+#include "report/chartrecord.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -75,6 +76,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     ForceUnit::resetDisplayState();
     plotUnit = forceUnit;
+    initReports();
     initRecords();
 
     // Long texts beside the dead-link indicator must not widen the window.
@@ -156,6 +158,7 @@ void MainWindow::on_returnCheckBox_clicked()
 void MainWindow::on_refreshBtn_clicked()
 {
     curvePlot->clear();
+    chartRecord->forget();
 }
 
 // Axis settings.

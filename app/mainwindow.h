@@ -15,6 +15,7 @@
 #include "device/curvesetting.h"
 #include "records/testrecorder.h"
 
+class ChartRecord;
 class HistoryWindow;
 class QCloseEvent;
 class QLabel;
@@ -94,6 +95,10 @@ private slots:
     void on_actionStoreRecord_triggered();
     void on_actionRecordsDatabase_triggered();
     void on_resetZoomBtn_clicked();
+    void on_actionReport_triggered();
+    void on_actionPrint_triggered();
+    void on_actionExportCurve_triggered();
+    void on_actionReportSettings_triggered();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -103,6 +108,7 @@ private:
     bool isConnected() const;
     void updateStartEnabled();
     void initRecords();
+    void initReports();
     StandState standState() const;
     // Shows a record's curve without touching the controller.
     void showRecord(const TestRecord &record);
@@ -128,4 +134,5 @@ private:
     TestRecorder *recorder;
     RecordsStatusLabel *recordsLabel;
     QPointer<HistoryWindow> history;
+    ChartRecord *chartRecord;  // the stored test the chart shows, for reports
 };

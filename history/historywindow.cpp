@@ -1,5 +1,7 @@
 #include "history/historywindow.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QTimer>
@@ -8,6 +10,9 @@
 #include "history/recordtablemodel.h"
 #include "history/statisticswindow.h"
 #include "records/batchstatistics.h"
+#include "records/datadir.h"
+#include "report/reportsettings.h"
+#include "report/testreport.h"
 #include "ui_historywindow.h"
 
 namespace {
@@ -155,7 +160,7 @@ QStringList HistoryWindow::resultColumns() const
 
 void HistoryWindow::receiveRecords(int request, const QVector<TestRecord> &records, const QString &error)
 {
-    if (request != showRequest && request != overlayRequest)
+    if (request != showRequest && request != overlayRequest && request != reportRequest)
         return;
     if (!error.isEmpty()) {
         showError(error);
@@ -167,7 +172,17 @@ void HistoryWindow::receiveRecords(int request, const QVector<TestRecord> &recor
         auto *window = openWindow<OverlayWindow>(this);
         window->showRecords(records);
         window->show();
+    } else if (request == reportRequest) {
+        writeBatchReport(records);
     }
+}
+
+void HistoryWindow::writeBatchReport(const QVector<TestRecord> &records)
+{
+    QString error;
+    if (writeReportPdf(TestReport::batch(records, {reportLabName()}), reportPath, tr("Batch report"), error) == 0)
+        QMessageBox::warning(this, tr("Batch report"),
+                             tr("Could not write %1:\n%2").arg(QDir::toNativeSeparators(reportPath), error));
 }
 
 void HistoryWindow::showMethodNames()
@@ -246,4 +261,26 @@ void HistoryWindow::on_statisticsBtn_clicked()
     if (statisticsRows.isEmpty())
         return;
     statisticsRequest = loader.methods(records.isEmpty() ? shownFilter : only(records));
+}
+
+void HistoryWindow::on_reportBtn_clicked()
+{
+    const QVector<RecordSummary> chosenRecords = chosen();
+    // Without a choice, every record listed.
+    const QVector<RecordSummary> records = chosenRecords.isEmpty() ? model->records() : chosenRecords;
+    if (records.isEmpty())
+        return;
+    if (records.size() > ReportLimit) {
+        QMessageBox::information(this, tr("Batch report"),
+                                 tr("At most %1 records go into one batch report; %2 are chosen.")
+                                     .arg(ReportLimit).arg(records.size()));
+        return;
+    }
+    const QString filter = QStringLiteral("*.pdf");
+    const QString path = QFileDialog::getSaveFileName(this, tr("Batch report"),
+                                                      dataDir() + QLatin1Char('/') + fileStamp(), filter);
+    if (path.isEmpty())
+        return;
+    reportPath = withFilterSuffix(path, filter);
+    reportRequest = loader.read(only(records));
 }

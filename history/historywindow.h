@@ -30,6 +30,8 @@ public:
 
     // More curves than this are not overlaid: their points would all be read at once.
     static constexpr int OverlayLimit = 100;
+    // A batch report reads every point of its records at once and overlays them all.
+    static constexpr int ReportLimit = 500;
 
 public slots:
     // Lists the records again, as the filters say.
@@ -56,12 +58,14 @@ private slots:
     void on_showBtn_clicked();
     void on_overlayBtn_clicked();
     void on_statisticsBtn_clicked();
+    void on_reportBtn_clicked();
 
 private:
     void reload();
     void receiveList(int request, const QVector<RecordSummary> &rows, const QString &error);
     void receiveMethods(int request, const QVector<QJsonObject> &methods, const QString &error);
     void receiveRecords(int request, const QVector<TestRecord> &records, const QString &error);
+    void writeBatchReport(const QVector<TestRecord> &records);
     void showMethodNames();
     // The main results of the methods in the database, or of the one filtered by.
     QStringList resultColumns() const;
@@ -80,4 +84,6 @@ private:
     RecordFilter shownFilter;      // of the list in view
     QVector<RecordSummary> statisticsRows;
     int methodsRequest = 0, listRequest = 0, statisticsRequest = 0, showRequest = 0, overlayRequest = 0;
+    int reportRequest = 0;
+    QString reportPath;  // where the batch report asked for goes
 };

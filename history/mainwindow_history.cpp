@@ -15,6 +15,7 @@
 #include "records/datadir.h"
 #include "records/recordslocation.h"
 #include "records/testrecorder.h"
+#include "report/chartrecord.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -38,7 +39,7 @@ void MainWindow::initRecords()
     // The record takes the sample id before the strip counts on.
     connect(this, &MainWindow::testFinished, recorder, [this](const TestRun &run) {
         recorder->setStand(standState());
-        recorder->recordTest(run);
+        chartRecord->testRecorded(recorder->recordTest(run));
     });
     connect(this, &MainWindow::testFinished, ui->sampleStrip, &SampleStrip::advance);
     recorder->setDatabase(DatabaseUrl(), QString());
@@ -47,6 +48,7 @@ void MainWindow::initRecords()
 void MainWindow::useRecords(const DatabaseUrl &url)
 {
     recorder->setDatabase(url, defaultRecordsDatabase().path);
+    chartRecord->setDatabase(url);
     if (history)
         history->setDatabase(url);
 }
@@ -74,6 +76,7 @@ void MainWindow::on_actionHistory_triggered()
 void MainWindow::showRecord(const TestRecord &record)
 {
     curvePlot->showLoaded(inShownUnit(record.forward), inShownUnit(record.back));
+    chartRecord->show(record);
     statusBar()->showMessage(tr("Record %1: sample %2, %3 points.")
                                  .arg(record.seq)
                                  .arg(record.record.value(QLatin1String("sample")).toString())

@@ -196,13 +196,3 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
         return paths.value(section - FirstResult);
     }
 }
-
-QStringList mainResultPaths(const QVector<QJsonObject> &methods)
-{
-    QStringList paths{QStringLiteral("forward.peak_force_N"), QStringLiteral("forward.work_mJ")};
-    for (const QJsonObject &method : methods)
-        for (const QString &path : methodLimits(method).keys())
-            if (!paths.contains(path))
-                paths.append(path);
-    return paths;
-}

@@ -55,7 +55,3 @@ private:
     int sortColumn = Time;
     Qt::SortOrder sortOrder = Qt::DescendingOrder;
 };
-
-// The results worth a column: the forward stroke's peak force and work, then each
-// result one of `methods` sets limits on.
-QStringList mainResultPaths(const QVector<QJsonObject> &methods);

@@ -12,3 +12,9 @@
 // (see listMethods). A record judged by no method leaves every result without Cpk.
 QMap<QString, ResultStatistics> batchStatistics(const QVector<RecordSummary> &records,
                                                 QVector<QJsonObject> methods);
+// The same over records read whole, each judged by the method it keeps.
+QMap<QString, ResultStatistics> batchStatistics(const QVector<TestRecord> &records);
+
+// The results worth a column: the forward stroke's peak force and work, then each
+// result one of `methods` sets limits on.
+QStringList mainResultPaths(const QVector<QJsonObject> &methods);

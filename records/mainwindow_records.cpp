@@ -13,6 +13,7 @@
 #include "records/chartexport.h"
 #include "records/datadir.h"
 #include "records/testdatafile.h"
+#include "report/chartrecord.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -60,6 +61,7 @@ void MainWindow::on_actionOpen_triggered()
         return;
     }
     curvePlot->showLoaded(reading.data.forwardStroke, reading.data.returnStroke);
+    chartRecord->forget();
     statusBar()->showMessage(reading.skippedLines == 0
         ? tr("Points loaded: %1.").arg(points)
         : tr("Points loaded: %1. Lines skipped: %2, the first is line %3.")

@@ -7,7 +7,7 @@
 #include "report/recordfields.h"
 #include "report/reportchart.h"
 #include "report/resulttext.h"
-#include "store/recordstatistics.h"
+#include "records/batchstatistics.h"
 
 namespace {
 
@@ -46,17 +46,6 @@ QStringList allResultPaths(const QVector<RecordFields> &records)
     return paths;
 }
 
-// The forward stroke's peak force and work, then what the methods set limits on.
-QStringList mainResults(const QVector<QJsonObject> &methods)
-{
-    QStringList paths{QStringLiteral("forward.peak_force_N"), QStringLiteral("forward.work_mJ")};
-    for (const QJsonObject &method : methods)
-        for (const QString &path : methodLimits(method).keys())
-            if (!paths.contains(path))
-                paths.append(path);
-    return paths.mid(0, MaxResultColumns);
-}
-
 QString optional(const std::optional<double> &value, int decimals)
 {
     return value ? QString::number(*value, 'f', decimals) : QStringLiteral("—");
@@ -68,12 +57,10 @@ ReportDocument TestReport::batch(const QVector<TestRecord> &records, const Repor
 {
     QVector<RecordFields> fields;
     QVector<QJsonObject> methods;
-    QVector<QMap<QString, double>> values;
     int passed = 0, failed = 0;
     for (const TestRecord &record : records) {
         fields.append(RecordFields(record.record));
         methods.append(fields.last().method());
-        values.append(numericResultPaths(fields.last().results()));
         passed += fields.last().verdictKey() == QLatin1String("pass");
         failed += fields.last().verdictKey() == QLatin1String("fail");
     }
@@ -96,7 +83,7 @@ ReportDocument TestReport::batch(const QVector<TestRecord> &records, const Repor
     document.addChart(ReportChart::overlay(records, unit), ChartHeightMm);
 
     document.addHeading(tr("Statistics"));
-    const QMap<QString, ResultStatistics> statistics = resultStatistics(values, commonLimits(methods));
+    const QMap<QString, ResultStatistics> statistics = batchStatistics(records);
     ReportTable statisticsTable;
     statisticsTable.header = QStringList{tr("Result"), tr("Unit"), tr("n"), tr("Mean"), tr("SD"), tr("Min"), tr("Max"),
                                          tr("CV %"), tr("Cpk")};
@@ -117,7 +104,7 @@ ReportDocument TestReport::batch(const QVector<TestRecord> &records, const Repor
     document.addTable(statisticsTable);
 
     document.addHeading(tr("Records"));
-    const QStringList columns = mainResults(methods);
+    const QStringList columns = mainResultPaths(methods).mid(0, MaxResultColumns);
     ReportTable recordTable;
     recordTable.header = QStringList{QString(), tr("Sample"), tr("Time"), tr("Operator")};
     recordTable.widths = {1, 5, 8, 4};

@@ -17,8 +17,8 @@
 #include "modaldialogs.h"
 
 namespace {
-// Symbols and names that stay as they are in any language.
-const QRegularExpression KeptWords(QStringLiteral("\\b(Quelmar|Esc|mm|min|N|kg|lb|Kg|Lb)\\b"));
+// Symbols and names (units, file formats) that stay as they are in any language.
+const QRegularExpression KeptWords(QStringLiteral("\\b(Quelmar|Esc|mm|min|N|kg|lb|Kg|Lb|CSV|PDF)\\b"));
 
 // What a widget shows in words: its text, title, tool tip and items.
 QStringList shownTexts(QWidget *widget)

@@ -22,6 +22,8 @@
 #include "store/recorddatabase.h"
 #include "store/recordquery.h"
 #include "modaldialogs.h"
+#include "tests/csvreader.h"
+#include "tests/pdftext.h"
 #include "widgetlookup.h"
 
 namespace {
@@ -251,6 +253,29 @@ private slots:
         QCOMPARE(forward.value("points").toInt(), ForwardPoints);
         QCOMPARE(forward.value("peak_force_N").toDouble(), peak);
         QCOMPARE(results.value("verdict").toString(), QStringLiteral("none"));
+
+        // The test on the chart is reported and exported as it was stored. The record is
+        // read back first, so the dialogs come up once the database has answered.
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        const QString csv = dir.filePath(QStringLiteral("curve.csv"));
+        QCOMPARE(runModal([&] { trigger("actionReport"); QTRY_VERIFY(QFile::exists(pdf)); }, {choose(pdf)}), 1);
+        QVERIFY(pdfText(pdf).contains(record.hash));
+        QCOMPARE(runModal([&] { trigger("actionExportCurve"); QTRY_VERIFY(QFile::exists(csv)); }, {choose(csv)}), 1);
+        QFile curve(csv);
+        QVERIFY(curve.open(QIODevice::ReadOnly));
+        const QVector<QStringList> rows = readCsv(QString::fromUtf8(curve.readAll()));
+        const int header = rows.indexOf(QStringList{"stroke", "distance_mm", "force_N"});
+        QVERIFY(rows.contains(QStringList{QStringLiteral("# uuid: ") + record.uuid}));
+        QCOMPARE(rows.size() - header - 1, ForwardPoints + ReturnPoints);
+        // Once the chart is cleared there is no test to report.
+        click("refreshBtn");
+        QString refusal;
+        const ModalStep note = [&](QWidget *box) {
+            refusal = static_cast<QMessageBox *>(box)->text();
+            box->close();
+        };
+        QCOMPARE(runModal([&] { trigger("actionReport"); }, {note}), 1);
+        QVERIFY2(refusal.contains(QStringLiteral("no stored test")), qPrintable(refusal));
 
         // The batch and the operator are there at the next start; the sample is not.
         SampleStrip next;

@@ -14,6 +14,7 @@
 #include "history/overlaywindow.h"
 #include "history/recordsdatabasedialog.h"
 #include "history/recordtablemodel.h"
+#include "records/batchstatistics.h"
 #include "history/statisticswindow.h"
 #include "records/recordslocation.h"
 #include "records/sampleentry.h"
@@ -21,6 +22,7 @@
 #include "store/recordbuilder.h"
 #include "store/recorddatabase.h"
 #include "modaldialogs.h"
+#include "tests/pdftext.h"
 #include "widgetlookup.h"
 
 namespace {
@@ -268,15 +270,10 @@ private slots:
     {
         HistoryWindow window;
         QSignalSpy listed(&window, &HistoryWindow::listed);
-        window.setDatabase(sqliteUrl(databasePath()));
-        QVERIFY(listed.wait());
-        // Batch B2 by Peel: i = 1 (mod 6), peak forces 1.5, 7.5, ... 295.5.
-        child<QLineEdit>(&window, "batchEdit")->setText(QStringLiteral("B2"));
+        listPeelOfBatchB2(window, listed);
+        if (QTest::currentTestFailed())
+            return;
         auto *method = child<QComboBox>(&window, "methodCombo");
-        method->setCurrentIndex(method->findData(QStringLiteral("Peel")));
-        window.refresh();
-        QVERIFY(listed.wait());
-        QCOMPARE(listed.last().at(0).toInt(), 50);
 
         child<QPushButton>(&window, "statisticsBtn")->click();
         StatisticsWindow *statistics = nullptr;
@@ -303,6 +300,29 @@ private slots:
         const int row = all->findItems(QStringLiteral("forward.peak_force_N"), Qt::MatchExactly).first()->row();
         QCOMPARE(all->item(row, 1)->text(), QString::number(RecordCount - 1));  // record 8 has none
         QCOMPARE(all->item(row, 7)->text(), QStringLiteral("–"));
+    }
+
+    // The batch report of the listed records (none chosen): one row each, their statistics.
+    void batchReportOfTheListedRecords()
+    {
+        HistoryWindow window;
+        QSignalSpy listed(&window, &HistoryWindow::listed);
+        listPeelOfBatchB2(window, listed);
+        if (QTest::currentTestFailed())
+            return;
+
+        const QString pdf = dir.filePath(QStringLiteral("batch.pdf"));
+        QCOMPARE(runModal([&] { child<QPushButton>(&window, "reportBtn")->click(); }, {choose(pdf)}), 1);
+        QTRY_VERIFY(QFile::exists(pdf));
+        const QString text = pdfText(pdf);
+        for (int i = 0; i < RecordCount; ++i) {
+            const QString sample = QStringLiteral("S-%1").arg(i, 3, 10, QLatin1Char('0'));
+            QCOMPARE(text.count(sample), i % 6 == 1 ? 1 : 0);
+        }
+        // Peak forces 1.5, 7.5, ... 295.5: a mean of 148.5, shown with the stand's 0 decimals.
+        QVERIFY2(QRegularExpression(QStringLiteral("Peak force \\(forward\\)\\s+N\\s+50\\s+149\\s")).match(text).hasMatch(),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Page %1 of %1").arg(pdfPageCount(pdf))));
     }
 
     void overlayNamesEachCurveBySample()
@@ -340,6 +360,19 @@ private slots:
     }
 
 private:
+    // Batch B2 by Peel: i = 1 (mod 6), peak forces 1.5, 7.5, ... 295.5.
+    void listPeelOfBatchB2(HistoryWindow &window, QSignalSpy &listed)
+    {
+        window.setDatabase(sqliteUrl(databasePath()));
+        QVERIFY(listed.wait());
+        child<QLineEdit>(&window, "batchEdit")->setText(QStringLiteral("B2"));
+        auto *method = child<QComboBox>(&window, "methodCombo");
+        method->setCurrentIndex(method->findData(QStringLiteral("Peel")));
+        window.refresh();
+        QVERIFY(listed.wait());
+        QCOMPARE(listed.last().at(0).toInt(), 50);
+    }
+
     QString databasePath() const { return dir.filePath(QStringLiteral("records.sqlite")); }
     static const QAbstractItemModel *model(HistoryWindow &window)
     {

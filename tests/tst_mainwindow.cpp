@@ -123,10 +123,12 @@ private slots:
             return actionNames(window.findChild<QMenu *>(QLatin1String(name))->actions());
         };
         QCOMPARE(menu("menuFile"), (QStringList{"actionNew", "actionOpen", "actionSave", "actionStoreRecord",
-                                                "actionHistory", "actionExport", "actionExit"}));
+                                                "actionHistory", "actionExport", "actionReport", "actionPrint",
+                                                "actionExportCurve", "actionExit"}));
         QCOMPARE(menu("menuDevice"), (QStringList{"actionConnect", "actionDisconnect"}));
         QCOMPARE(menu("menuOption"),
-                 (QStringList{"actionSetting", "actionmachine_parameter", "actionLanguage", "actionRecordsDatabase"}));
+                 (QStringList{"actionSetting", "actionmachine_parameter", "actionLanguage", "actionRecordsDatabase",
+                              "actionReportSettings"}));
         QCOMPARE(menu("menuHelp"), (QStringList{"actionabout"}));
         auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
         QCOMPARE(window.toolBarArea(toolBar), Qt::TopToolBarArea);

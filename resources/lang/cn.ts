@@ -405,6 +405,60 @@ Do you want to replace it?</source>
         <source>Machine parameters sent to the controller.</source>
         <translation>机器参数已发送到控制器。</translation>
     </message>
+    <message>
+        <source>Report…</source>
+        <translation>报告…</translation>
+    </message>
+    <message>
+        <source>Print…</source>
+        <translation>打印…</translation>
+    </message>
+    <message>
+        <source>Export curve as CSV…</source>
+        <translation>导出曲线为 CSV…</translation>
+    </message>
+    <message>
+        <source>Report settings…</source>
+        <translation>报告设置…</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>报告</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>Export curve</source>
+        <translation>导出曲线</translation>
+    </message>
+    <message>
+        <source>Could not write %1:
+%2</source>
+        <translation>无法写入 %1：
+%2</translation>
+    </message>
+    <message>
+        <source>Report written to %1.</source>
+        <translation>报告已写入 %1。</translation>
+    </message>
+    <message>
+        <source>Curve written to %1.</source>
+        <translation>曲线已写入 %1。</translation>
+    </message>
+    <message>
+        <source>The report could not be printed.</source>
+        <translation>无法打印报告。</translation>
+    </message>
+    <message>
+        <source>Report settings</source>
+        <translation>报告设置</translation>
+    </message>
+    <message>
+        <source>Lab's name, heading every report:</source>
+        <translation>实验室名称（每份报告的页眉）：</translation>
+    </message>
 </context>
 <context>
     <name>SerialSettingDialog</name>
@@ -775,6 +829,24 @@ Do you want to replace it?</source>
     <message>
         <source>At most %1 records can be overlaid; %2 are chosen.</source>
         <translation>最多可叠加 %1 条记录，已选择 %2 条。</translation>
+    </message>
+    <message>
+        <source>Batch report…</source>
+        <translation>批量报告…</translation>
+    </message>
+    <message>
+        <source>Batch report</source>
+        <translation>批量报告</translation>
+    </message>
+    <message>
+        <source>Could not write %1:
+%2</source>
+        <translation>无法写入 %1：
+%2</translation>
+    </message>
+    <message>
+        <source>At most %1 records go into one batch report; %2 are chosen.</source>
+        <translation>一份批量报告最多包含 %1 条记录；已选择 %2 条。</translation>
     </message>
 </context>
 <context>
@@ -1348,6 +1420,21 @@ Previous hash: %5</source>
     <message>
         <source>Operator</source>
         <translation>操作员</translation>
+    </message>
+</context>
+<context>
+    <name>ChartRecord</name>
+    <message>
+        <source>The chart shows no stored test. Run a test with records on, or open a record from the history.</source>
+        <translation>图表中没有已保存的测试。请在记录开启时进行测试，或从历史记录中打开一条记录。</translation>
+    </message>
+    <message>
+        <source>The test's record cannot be read: %1</source>
+        <translation>无法读取该测试的记录：%1</translation>
+    </message>
+    <message>
+        <source>The test's record is not stored yet; it waits for the records database.</source>
+        <translation>该测试的记录尚未保存，正在等待记录数据库。</translation>
     </message>
 </context>
 </TS>
