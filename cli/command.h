@@ -30,3 +30,6 @@ int runList(const QStringList &args);
 int runStats(const QStringList &args);
 int runExport(const QStringList &args);
 int runVerify(const QStringList &args);
+int runRun(const QStringList &args);
+int runReport(const QStringList &args);
+int runCurve(const QStringList &args);

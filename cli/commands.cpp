@@ -9,6 +9,9 @@ const QVector<CliCommand> &cliCommands()
         {QStringLiteral("stats"), QStringLiteral("statistics of the results of stored records"), runStats},
         {QStringLiteral("export"), QStringLiteral("writes stored records as CSV"), runExport},
         {QStringLiteral("verify"), QStringLiteral("checks that no stored record was changed"), runVerify},
+        {QStringLiteral("run"), QStringLiteral("runs one test on a stand without a window"), runRun},
+        {QStringLiteral("report"), QStringLiteral("writes the PDF report of stored records"), runReport},
+        {QStringLiteral("curve"), QStringLiteral("writes a stored test's curve as CSV"), runCurve},
     };
     return commands;
 }

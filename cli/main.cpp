@@ -1,8 +1,11 @@
 // quelmar-cli COMMAND ...: Quelmar's results and records without a window.
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
+#include <memory>
 
+#include "app/resources.h"
+#include "app/startup.h"
 #include "cli/command.h"
 
 namespace {
@@ -20,12 +23,36 @@ void printUsage(std::FILE *to)
                      "\nExit status: 0 done (a verdict of pass or none), 1 a verdict of fail or a broken record chain, 2 an error.\n");
 }
 
+// A report is drawn with the chart's widget, which needs a GUI application; Qt's
+// offscreen platform gives one without a display. Other commands run on a core one.
+bool drawsPages(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if ((i == 1 && arg == "report") || arg == "--pdf" || arg.startsWith("--pdf="))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("quelmar-cli"));
+    const bool pages = drawsPages(argc, argv);
+    if (pages && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app;
+    if (pages)
+        app = std::make_unique<QApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    // Under the window's name, so that its settings, records and language are found.
+    QCoreApplication::setApplicationName(QStringLiteral("quelmar"));
+    if (pages) {
+        quelmarInitResources();
+        installStartupTranslator(*app);
+    }
     QCoreApplication::setApplicationVersion(QStringLiteral(QUELMAR_DISPLAY_VERSION));
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {

@@ -94,8 +94,12 @@ void StandTest::receiveCurveEnded(const AcquisitionQuality &quality)
 {
     silenceTimer.stop();
     const std::optional<TestRun> run = tracker.end(quality);
-    if (run)
-        emit finished(*run);
+    if (!run)
+        return;
+    // One test is all: the loop ends now, while the caller stores the run, rather
+    // than after a pause of status polling at disconnect.
+    device->stopRunning();
+    emit finished(*run);
 }
 
 void StandTest::fail(const QString &message)

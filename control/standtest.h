@@ -40,7 +40,8 @@ public:
     bool connectStand(const QString &port, QString &error);
 
     // Starts polling; once the first state has come (with the unit the stand shows),
-    // starts the test. One of finished() or failed() follows.
+    // starts the test. One of finished() or failed() follows; after finished() the
+    // acquisition loop ends, as the stand has nothing more to say.
     void start(const Curve_Setting &setting);
     // Sends Stop to the stand; finished() follows with the run marked as stopped.
     void stop();

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr int MaxLegendEntries = 12;
+constexpr int LegendColumns = 6;
+constexpr int LegendColumnWidth = 110;  // plot pixels
 
 QVector<QPointF> inUnit(const QVector<QPointF> &newtons, int unit)
 {
@@ -52,9 +54,24 @@ std::unique_ptr<QCustomPlot> emptyChart(int unit)
     }
     plot->xAxis->setLabel(ReportChart::tr("Distance (mm)"));
     plot->yAxis->setLabel(ReportChart::tr("Force (%1)").arg(unitName(unit)));
-    plot->legend->setFont(plotFont(11));
-    plot->legend->setVisible(true);
     return plot;
+}
+
+// The legend goes in a row of its own under the chart, so it never hides a curve.
+void showLegendBelow(QCustomPlot &plot)
+{
+    auto *row = new QCPLayoutGrid;
+    plot.plotLayout()->addElement(1, 0, row);
+    plot.plotLayout()->setRowStretchFactor(1, 0.001);
+    row->addElement(0, 0, plot.legend);
+    row->addElement(0, 1, new QCPLayoutElement(&plot));  // takes the rest of the row
+    plot.legend->setFillOrder(QCPLegend::foColumnsFirst);
+    plot.legend->setWrap(LegendColumns);
+    // As wide as its entries, from the left, rather than spread over the row.
+    plot.legend->setMaximumSize(LegendColumnWidth * qMin(plot.legend->itemCount(), LegendColumns), QWIDGETSIZE_MAX);
+    plot.legend->setFont(plotFont(11));
+    plot.legend->setBorderPen(Qt::NoPen);
+    plot.legend->setVisible(true);
 }
 
 void fitRanges(QCustomPlot &plot)
@@ -74,6 +91,7 @@ std::unique_ptr<QCustomPlot> ReportChart::record(const TestRecord &record, int u
     auto plot = emptyChart(unit);
     addStroke(*plot, inUnit(record.forward, unit), QPen(QColor(Qt::blue), 1.2), tr("Forward"));
     addStroke(*plot, inUnit(record.back, unit), QPen(QColor(Qt::red), 1.2), tr("Return"));
+    showLegendBelow(*plot);
     fitRanges(*plot);
     return plot;
 }
@@ -89,7 +107,10 @@ std::unique_ptr<QCustomPlot> ReportChart::overlay(const QVector<TestRecord> &rec
         QCPGraph *back = addStroke(*plot, inUnit(record.back, unit), QPen(color, 1.0, Qt::DashLine), QString());
         back->removeFromLegend();
     }
-    plot->legend->setVisible(records.size() <= MaxLegendEntries);
+    if (records.size() <= MaxLegendEntries)
+        showLegendBelow(*plot);
+    else
+        plot->legend->setVisible(false);
     fitRanges(*plot);
     return plot;
 }

@@ -29,7 +29,7 @@ for size in 16 32 48 64 128 256; do
   ships "icons/hicolor/${size}x$size/apps/$app_id.png"
 done
 
-scripts/install-deps.sh desktop-file-utils appstream xvfb xdotool socat
+scripts/install-deps.sh desktop-file-utils appstream xvfb xdotool socat poppler-utils
 trap 'apt-get remove -y -qq quelmar >/dev/null; rm -rf "$out"' EXIT
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb"
 dpkg-query -W -f='Depends: ${Depends}\nRecommends: ${Recommends}\n' quelmar
@@ -47,7 +47,12 @@ case "$version" in
   *) echo "quelmar --version does not name the package's version" >&2; exit 1 ;;
 esac
 
-# quelmar-cli needs no display at all.
+# quelmar-cli needs no display at all, not even to draw a report: a test on its own
+# simulated stand, stored, with its two-page report.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 30 quelmar-cli --version
+printf '%s' '{"name": "Smoke", "test": {"distance_mm": 2, "speed_mm_min": 300}}' > "$out/smoke.json"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60 quelmar-cli run --simulated \
+  --method "$out/smoke.json" --sample smoke --database "sqlite:$out/smoke.sqlite" --pdf "$out/smoke.pdf" --json
+pdfinfo "$out/smoke.pdf" | grep -q '^Pages: *2$' || { echo "the headless report is not two pages" >&2; exit 1; }
 
 timeout 300 packaging/smoke-test.sh /usr/bin
