@@ -94,7 +94,9 @@ TestOutcome runTest(StandTest &test, const Curve_Setting &setting)
 }
 
 // Stores the test as the window does and waits for the database's answer. Returns
-// why it was not stored, empty when it was.
+// why it was not stored, empty when it was. A record for a server that cannot be
+// reached stays in the local outbox, as the window's would, and goes to the server
+// with the next record sent there.
 QString storeTest(TestRecorder &recorder, const TestRun &run, QString &uuid)
 {
     QString error;
@@ -109,10 +111,13 @@ QString storeTest(TestRecorder &recorder, const TestRun &run, QString &uuid)
     });
     QObject::connect(&recorder, &TestRecorder::stateChanged, &loop,
                      [&](RecordWriter::State state, const QString &message) {
-                         if (state == RecordWriter::Off || state == RecordWriter::Waiting) {
+                         if (state == RecordWriter::Off)
                              error = message;
+                         else if (state == RecordWriter::Waiting)
+                             error = QStringLiteral("the server cannot be reached (%1); the record waits in %2")
+                                         .arg(message, defaultRecordsDatabase().path);
+                         if (!error.isEmpty())
                              loop.quit();
-                         }
                      });
     uuid = recorder.recordTest(run);
     if (uuid.isEmpty())
