@@ -13,8 +13,8 @@
 # The copy lives in a memory file system mounted, like its /proc, /sys, /dev/pts
 # and /dev/shm, in a mount namespace of its own, and everything in it runs in a
 # PID namespace of its own: when the check ends, however it ends (failure, a
-# signal, SIGKILL of this script), the kernel ends every process left in it, and
-# the mounts and the copy go with them. Runs as root.
+# signal, even SIGKILL of this script), the kernel ends every process left in it,
+# and the mounts and the copy go with them. Runs as root.
 set -eu
 cd "$(dirname "$0")/.."
 repo="$(pwd)"
@@ -106,9 +106,10 @@ trap 'exit 129' HUP
 # Runs "$@" in mount and PID namespaces of its own, as a background job waited for,
 # so that a signal's trap runs at once rather than when the job ends. unshare holds
 # SIGTERM back while its child runs, so the cleanup stops the job with SIGKILL, and
-# with it (--kill-child) everything in the namespaces.
+# with it (--kill-child) everything in the namespaces; so does the end of this
+# script by SIGKILL (--pdeathsig), which leaves only the empty mount point.
 namespaced() {
-  unshare --mount --pid --fork --kill-child=SIGKILL -- "$@" &
+  setpriv --pdeathsig KILL -- unshare --mount --pid --fork --kill-child=SIGKILL -- "$@" &
   job=$!
   status=0
   wait "$job" || status=$?
