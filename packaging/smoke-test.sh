@@ -140,7 +140,7 @@ menu_item "$main" 3 3  # Option > Language
 chooser="$(window_titled languageSelect)"
 [ -n "$chooser" ] || fail "no language dialog"
 keys_to "$chooser" Down Return  # System becomes English; OK
-confirm="$(window_titled Confrim)"  # the program's title, spelt as it is
+confirm="$(window_titled Confirm)"
 [ -n "$confirm" ] || fail "no confirmation of the language change"
 keys_to "$confirm" Return  # Yes
 info="$(window_titled Info)"
