@@ -61,7 +61,9 @@ public:
     void addFields(const QVector<ReportField> &fields);
     void addText(const QString &text);
     void addTable(const ReportTable &table);
-    // Drawn as vector graphics across the page's width.
+    // Drawn as vector graphics across the page's width. The chart is laid out in
+    // screen pixels and drawn scaled to the page, so its fonts are to be sized in
+    // pixels, as ReportChart's are: a size in points would be scaled twice.
     void addChart(std::unique_ptr<QCustomPlot> plot, double heightMm);
     void addVerdict(const QString &verdict, const QColor &color, const QString &detail);
     void addSignatures(const QStringList &roles);

@@ -2,8 +2,10 @@
 // pdftotext for what stands on each.
 
 #include <QtTest>
+#include <QPrinter>
 #include <qcustomplot.h>
 
+#include "report/reportchart.h"
 #include "report/reportdocument.h"
 #include "tests/pdftext.h"
 
@@ -15,6 +17,7 @@ private slots:
     void longTableContinuesWithItsHeader();
     void chineseTextIsEmbedded();
     void unwritableFileIsReported();
+    void printerGetsTheSamePages();
 
 private:
     QTemporaryDir dir;
@@ -57,7 +60,7 @@ void ReportDocumentTest::chineseTextIsEmbedded()
     ReportDocument document;
     document.addTitle(QStringLiteral("实验室"), QStringLiteral("测试报告"));
     document.addFields({{QStringLiteral("样品"), QStringLiteral("批次-七")}});
-    auto plot = std::make_unique<QCustomPlot>();
+    std::unique_ptr<QCustomPlot> plot = ReportChart::record(TestRecord(), 0);
     plot->xAxis->setLabel(QStringLiteral("位移 (mm)"));
     document.addChart(std::move(plot), 80);
     const QString path = dir.filePath(QStringLiteral("cn.pdf"));
@@ -75,6 +78,32 @@ void ReportDocumentTest::unwritableFileIsReported()
     QString error;
     QCOMPARE(writeReportPdf(document, dir.filePath(QStringLiteral("missing/folder/r.pdf")), QString(), error), 0);
     QVERIFY(!error.isEmpty());
+}
+
+// File > Print hands the pages to a printer of its own resolution.
+void ReportDocumentTest::printerGetsTheSamePages()
+{
+    ReportDocument document;
+    ReportTable table;
+    table.header = QStringList{QStringLiteral("Record")};
+    for (int i = 1; i <= 90; ++i)
+        table.rows.append({ReportCell(QStringLiteral("row-%1").arg(i))});
+    TestRecord record;
+    record.forward = {{0, 0}, {10, 100}};
+    document.addChart(ReportChart::record(record, 0), 100);
+    document.addTable(table);
+    QString error;
+    const int written = writeReportPdf(document, dir.filePath(QStringLiteral("written.pdf")), QString(), error);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+    setReportPage(printer);
+    QVERIFY(printer.resolution() != 600);
+    QCOMPARE(document.print(printer), written);
+    QCOMPARE(pdfPageCount(printer.outputFileName()), written);
+    const QString last = pdfText(printer.outputFileName(), written);
+    QVERIFY(last.contains(QStringLiteral("row-90")));
+    QVERIFY(last.contains(QStringLiteral("Page %1 of %1").arg(written)));
 }
 
 QTEST_MAIN(ReportDocumentTest)
