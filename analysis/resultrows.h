@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <QVector>
+#include <optional>
 
 enum class ResultQuantity { Count, Force, Distance, Work, Slope, Flag, Percent };
 
@@ -19,3 +20,11 @@ struct ResultRow
 QVector<ResultRow> strokeResultRows(const QJsonObject &stroke);
 // The results of the whole curve.
 QVector<ResultRow> curveResultRows();
+
+// What the result at a whole path ("forward.force_at_mm.10") measures; nothing for a
+// path no result has.
+std::optional<ResultQuantity> resultQuantity(const QString &path);
+
+// The results a limit may bound for a method with these listed distances and forces,
+// in listing order: every number of both strokes, then the curve's.
+QStringList limitablePaths(const QVector<double> &forceAtDistances, const QVector<double> &distanceAtForces);

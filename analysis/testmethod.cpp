@@ -15,7 +15,7 @@
 #include <initializer_list>
 
 #include "analysis/jsonlayout.h"
-#include "analysis/resultpath.h"
+#include "analysis/resultrows.h"
 
 namespace {
 
@@ -218,15 +218,13 @@ private:
 
     bool parseLimits(const QJsonObject &limits, TestMethod &method)
     {
-        // What the results of this method hold, each null on an empty curve.
-        const QJsonObject known = curveResultsJson(analyseCurve(TestCurve(), method.results));
+        const QStringList limitable =
+            limitablePaths(method.results.forceAtDistances, method.results.distanceAtForces);
         for (const QString &resultPath : layout.memberOrder.value(QStringLiteral("limits"))) {
             const QString path = QStringLiteral("limits.") + resultPath;
-            const QJsonValue result = resultAt(known, resultPath);
-            if (result.isUndefined())
-                return refuse(path, tr("no such result"));
-            if (!result.isNull() && !result.isDouble())
-                return refuse(path, tr("not a numeric result"));
+            if (!limitable.contains(resultPath))
+                return refuse(path, resultQuantity(resultPath) == ResultQuantity::Flag ? tr("not a numeric result")
+                                                                                      : tr("no such result"));
             const QJsonValue bounds = limits.value(resultPath);
             const QJsonArray pair = bounds.toArray();
             const auto isBound = [](const QJsonValue &b) { return b.isNull() || (b.isDouble() && std::isfinite(b.toDouble())); };
@@ -299,8 +297,11 @@ QJsonObject resultParametersJson(const ResultParameters &results)
 
 } // namespace
 
-Curve_Setting MethodTestSettings::appliedTo(Curve_Setting setting) const
+std::optional<Curve_Setting> MethodTestSettings::setting() const
 {
+    if (isEmpty())
+        return std::nullopt;
+    Curve_Setting setting = DefaultCurveSetting;
     setting.mode = mode.value_or(setting.mode);
     setting.distanceMode = distanceMode.value_or(setting.distanceMode);
     setting.speed = speed.value_or(setting.speed);

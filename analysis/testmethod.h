@@ -31,8 +31,9 @@ struct MethodTestSettings
     std::optional<double> distance;   // mm, -700..700 with at most two decimals
 
     bool isEmpty() const { return !mode && !distanceMode && !speed && !distance; }
-    // `setting` with the values the method gives in place of its own.
-    Curve_Setting appliedTo(Curve_Setting setting) const;
+    // The test the method sets, what it leaves out as a test starts out
+    // (DefaultCurveSetting); nothing when it sets no test.
+    std::optional<Curve_Setting> setting() const;
 };
 
 struct TestMethod

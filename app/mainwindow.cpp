@@ -11,6 +11,7 @@
 #include "chart/forceunit.h"
 #include "device/modbusthread.h"
 #include "report/chartrecord.h"
+#include "results/resultspanel.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -20,7 +21,7 @@ constexpr int ClockIntervalMs = 250;
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
-    , curveSetting{0, 0, 100, 10.0f}
+    , curveSetting(DefaultCurveSetting)
     , deviceThread(new modbusThread)
 {
     ui->setupUi(this);
@@ -78,6 +79,15 @@ MainWindow::MainWindow(QWidget *parent)
     plotUnit = forceUnit;
     initReports();
     initRecords();
+
+    results = new ResultsPanel(this, ui->menuView, *curvePlot, MethodLibrary::defaultFolder());
+    connect(this, &MainWindow::testFinished, results, &ResultsPanel::showTest);
+    connect(this, &MainWindow::testProgress, results, &ResultsPanel::followTest);
+    connect(this, &MainWindow::dataFileOpened, results, &ResultsPanel::showFile);
+    // Queued after the window's own slot, which takes up the new unit first.
+    connect(deviceThread, SIGNAL(sendCurrentState(QVector<float>,QVector<int>)), results, SLOT(showInUnit()));
+    connect(results, &ResultsPanel::sendCurveSetting, this, &MainWindow::receiveCurveSetting);
+    connect(results, &ResultsPanel::methodInUseChanged, recorder, &TestRecorder::setMethod);
 
     // Long texts beside the dead-link indicator must not widen the window.
     testStateLabel->setMinimumWidth(1);

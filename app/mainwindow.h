@@ -24,6 +24,7 @@ struct TestRecord;
 class QMouseEvent;
 class QShortcut;
 class QTimer;
+class ResultsPanel;
 class modbusThread;
 
 namespace Ui {
@@ -54,6 +55,8 @@ signals:
     void testFinished(const TestRun &run);
     // While such a test runs, a few times a second: the test so far.
     void testProgress(const TestRun &run);
+    // A data file has been opened and the chart holds what it read.
+    void dataFileOpened(const QString &path);
 
 private slots:
     void on_actionConnect_triggered();
@@ -135,4 +138,5 @@ private:
     RecordsStatusLabel *recordsLabel;
     QPointer<HistoryWindow> history;
     ChartRecord *chartRecord;  // the stored test the chart shows, for reports
+    ResultsPanel *results;   // the results dock beside the chart, and the chart's markers
 };

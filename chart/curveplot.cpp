@@ -24,6 +24,7 @@ void widenToInclude(double &lower, double &upper, double x)
 
 CurvePlot::CurvePlot(QCustomPlot *plot)
     : plot(plot)
+    , marks(std::make_unique<CurveMarkers>(plot))
 {
 }
 
@@ -101,6 +102,7 @@ void CurvePlot::clear()
 {
     plot->graph(Forward)->data()->clear();
     plot->graph(Return)->data()->clear();
+    marks->clear();
     plot->replot();
 }
 
@@ -148,6 +150,7 @@ void CurvePlot::showLoaded(const QVector<QPointF> &forward, const QVector<QPoint
             std::stable_sort(data.begin(), data.end(), byDistance);
         plot->graph(stroke)->data()->set(data, true);
     }
+    marks->clear();
     plot->xAxis->setRange(0, 100);
     homeDistance[0] = 0;
     homeDistance[1] = 100;

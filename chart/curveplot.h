@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include <QPoint>
 #include <QPointF>
@@ -8,6 +9,7 @@
 #include <QVector>
 
 #include "chart/axissetting.h"
+#include "chart/curvemarkers.h"
 
 class QCustomPlot;
 
@@ -61,10 +63,14 @@ public:
     // and zooming; the distance range has taken in every point since.
     void resetZoom();
 
+    // Marks of the results; cleared with the points they mark.
+    CurveMarkers &markers() { return *marks; }
+
 private:
     void rememberRanges();
 
     QCustomPlot *plot;
+    std::unique_ptr<CurveMarkers> marks;
     bool fullScreen = false;
     double homeDistance[2] = {0, 100};  // lower, upper
     double homeForce[2] = {-300, 500};

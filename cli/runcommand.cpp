@@ -180,8 +180,7 @@ int runRun(const QStringList &args)
     StandTest test;
     if (!test.connectStand(port, error))
         return commandError(Name, error);
-    const Curve_Setting defaults{0, 0, 100, 10.0f};  // the window's settings at start
-    const TestOutcome outcome = runTest(test, method.method.test.appliedTo(defaults));
+    const TestOutcome outcome = runTest(test, method.method.test.setting().value_or(DefaultCurveSetting));
     if (!outcome.run)
         return commandError(Name, outcome.error);
 

@@ -9,3 +9,6 @@ struct Curve_Setting
     int speed;         // mm/min
     float distance;    // mm
 };
+
+// What a test is set to until the operator sets it: push, relative, 100 mm/min, 10 mm.
+constexpr Curve_Setting DefaultCurveSetting{0, 0, 100, 10.0f};

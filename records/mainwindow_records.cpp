@@ -62,6 +62,7 @@ void MainWindow::on_actionOpen_triggered()
     }
     curvePlot->showLoaded(reading.data.forwardStroke, reading.data.returnStroke);
     chartRecord->forget();
+    emit dataFileOpened(path);
     statusBar()->showMessage(reading.skippedLines == 0
         ? tr("Points loaded: %1.").arg(points)
         : tr("Points loaded: %1. Lines skipped: %2, the first is line %3.")

@@ -124,6 +124,12 @@ QString ResultText::unit(ResultQuantity quantity) const
     return QString();
 }
 
+QString ResultText::labelWithUnit(const QString &path) const
+{
+    const QString unitText = unit(quantity(path));
+    return unitText.isEmpty() ? label(path) : tr("%1 (%2)").arg(label(path), unitText);
+}
+
 double ResultText::shown(double value, ResultQuantity quantity) const
 {
     // A slope scales with the force, as the unit conversion is a factor.

@@ -31,6 +31,8 @@ public:
 
     // The unit of a quantity as this report shows it; empty for counts and flags.
     QString unit(ResultQuantity quantity) const;
+    // The label with the unit of the result: "Peak force (N)", "Points".
+    QString labelWithUnit(const QString &path) const;
     // The number in the report's unit, without the unit name.
     double shown(double value, ResultQuantity quantity) const;
     // The number in the report's unit as the report writes it, without the unit.

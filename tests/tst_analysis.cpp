@@ -9,6 +9,8 @@
 #include "analysis/curveresults.h"
 #include "analysis/numbertext.h"
 #include "analysis/resultpath.h"
+#include "analysis/resultrows.h"
+#include "analysis/runningpeak.h"
 #include "analysis/verdict.h"
 
 using Points = QVector<QPointF>;
@@ -192,6 +194,29 @@ private slots:
         }
     }
 
+    // While a test runs its peak is followed a few points at a time.
+    void runningPeakIsTheStrokesPeak()
+    {
+        std::mt19937 random(3);
+        Points stroke;
+        RunningPeak running;
+        for (int look = 0; look < 50; ++look) {
+            for (int i = random() % 40; i > 0; --i)  // ties and spoiled points among them
+                stroke.append({double(stroke.size()), i % 17 == 0 ? NAN : double(int(random() % 21) - 10)});
+            running.follow(stroke);
+            const QJsonObject results = forwardOf(stroke);
+            QCOMPARE(running.points(), at(results, "points").toInt());
+            QCOMPARE(running.peak().has_value(), stroke.size() > 0);
+            if (running.peak()) {
+                QCOMPARE(running.peak()->y(), at(results, "peak_force_N").toDouble());
+                QCOMPARE(running.peak()->x(), at(results, "peak_distance_mm").toDouble());
+            }
+        }
+        running.follow({{0, 1}});  // a new test
+        QCOMPARE(running.points(), 1);
+        QCOMPARE(running.peak()->y(), 1.0);
+    }
+
     void distancesAndForcesOutsideTheData()
     {
         ResultParameters parameters;
@@ -282,6 +307,40 @@ private slots:
                                              {"forward.peak_force_N", {}, 9.99}});
         QCOMPARE(fail.verdict, QStringLiteral("fail"));
         QCOMPARE(fail.failed, QStringList({"forward.work_mJ", "return.peak_force_N", "forward.peak_force_N"}));
+    }
+
+    // Listings, limits and the window name results by these rows.
+    void everyResultHasOneRow()
+    {
+        ResultParameters parameters;
+        parameters.forceAtDistances = {25.5, 10};
+        parameters.distanceAtForces = {5};
+        const QJsonObject results = resultsOf({{{0, 1}, {1, 2}}, {}}, parameters);
+        QStringList rows, leaves;
+        for (const char *stroke : {"forward", "return"}) {
+            for (const ResultRow &row : strokeResultRows(results.value(stroke).toObject()))
+                rows.append(QLatin1String(stroke) + '.' + row.path);
+        }
+        for (const ResultRow &row : curveResultRows())
+            rows.append(row.path);
+        const std::function<void(const QJsonObject &, const QString &)> collect = [&](const QJsonObject &object,
+                                                                                      const QString &prefix) {
+            for (auto member = object.begin(); member != object.end(); ++member) {
+                if (member->isObject())
+                    collect(member->toObject(), prefix + member.key() + '.');
+                else
+                    leaves.append(prefix + member.key());
+            }
+        };
+        collect(results, QString());
+        for (const QString &path : rows)
+            QVERIFY2(resultQuantity(path), qPrintable(path));
+        QCOMPARE(rows.size(), leaves.size());
+        rows.sort();
+        leaves.sort();
+        QCOMPARE(rows, leaves);
+        QVERIFY(!resultQuantity("forward.force_at_mm"));
+        QCOMPARE(*resultQuantity("return.force_at_mm.25.5"), ResultQuantity::Force);
     }
 
     void resultPathsMayHoldPoints()

@@ -86,8 +86,10 @@ private slots:
     {
         MainWindow window;
         QCOMPARE(window.objectName(), QStringLiteral("MainWindow"));
-        // The form's size unless its texts need more.
-        QCOMPARE(window.size(), QSize(800, 600).expandedTo(window.minimumSizeHint()));
+        // The form's size, grown by the results panel beside the chart, unless its
+        // texts need more.
+        QCOMPARE(window.size(), QSize(800 + window.findChild<QDockWidget *>("resultsDock")->sizeHint().width(), 600)
+                                    .expandedTo(window.minimumSizeHint()));
         QCOMPARE(window.windowTitle(), QStringLiteral("Quelmar"));
         auto *grid = window.findChild<QGridLayout *>(QStringLiteral("gridLayout"));
         QCOMPARE(grid->spacing(), 6);
@@ -118,7 +120,7 @@ private slots:
     {
         MainWindow window;
         QCOMPARE(actionNames(window.menuBar()->actions()),
-                 (QStringList{"menuFile", "menuDevice", "menuOption", "menuHelp"}));
+                 (QStringList{"menuFile", "menuDevice", "menuOption", "menuView", "menuHelp"}));
         auto menu = [&](const char *name) {
             return actionNames(window.findChild<QMenu *>(QLatin1String(name))->actions());
         };
@@ -130,6 +132,12 @@ private slots:
                  (QStringList{"actionSetting", "actionmachine_parameter", "actionLanguage", "actionRecordsDatabase",
                               "actionReportSettings"}));
         QCOMPARE(menu("menuHelp"), (QStringList{"actionabout"}));
+        // The results panel's switch; the chart's marks are off until asked for.
+        const QList<QAction *> view = window.findChild<QMenu *>(QStringLiteral("menuView"))->actions();
+        QCOMPARE(view.size(), 5);
+        QCOMPARE(view[0], window.findChild<QDockWidget *>(QStringLiteral("resultsDock"))->toggleViewAction());
+        for (QAction *marks : view.mid(2))
+            QVERIFY(marks->isCheckable() && !marks->isChecked());
         auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
         QCOMPARE(window.toolBarArea(toolBar), Qt::TopToolBarArea);
         QCOMPARE(actionNames(toolBar->actions()),

@@ -47,7 +47,7 @@ private slots:
         const TestMethod &method = reading.method;
         QCOMPARE(method.name, QStringLiteral("Peel 25 mm"));
         QCOMPARE(method.version, 3);
-        const Curve_Setting setting = method.test.appliedTo({0, 1, 100, 10.0f});
+        const Curve_Setting setting = *method.test.setting();
         QCOMPARE(setting.mode, 1);
         QCOMPARE(setting.distanceMode, 0);
         QCOMPARE(setting.speed, 300);
@@ -63,12 +63,14 @@ private slots:
                                            {"return.force_at_mm.25.5", 1.5, {}},
                                            {"forward.mean_force_N", 40, 60}}));
 
-        // Only a name: no settings change, nothing beyond the fixed results, no verdict.
+        // Only a name: no test, nothing beyond the fixed results, no verdict.
         const TestMethod bare = parseTestMethod(R"({"name": "Bare"})", "bare.json").method;
-        const Curve_Setting kept = bare.test.appliedTo({1, 1, 250, -12.5f});
-        QCOMPARE(kept.speed, 250);
-        QCOMPARE(kept.distance, -12.5f);
+        QVERIFY(!bare.test.setting());
         QVERIFY(!bare.results.window && !bare.results.breakDetection && bare.limits.isEmpty());
+        // What a method leaves out of its test is as a test starts out.
+        const TestMethod fast = parseTestMethod(R"({"name": "Fast", "test": {"speed_mm_min": 250}})", "").method;
+        QCOMPARE(fast.test.setting()->speed, 250);
+        QCOMPARE(fast.test.setting()->distance, DefaultCurveSetting.distance);
     }
 
     void testSettingsWithinTheStartDialogsBounds_data()

@@ -459,6 +459,10 @@ Do you want to replace it?</source>
         <source>Lab's name, heading every report:</source>
         <translation>实验室名称（每份报告的页眉）：</translation>
     </message>
+    <message>
+        <source>View</source>
+        <translation>视图</translation>
+    </message>
 </context>
 <context>
     <name>SerialSettingDialog</name>
@@ -1435,6 +1439,391 @@ Previous hash: %5</source>
     <message>
         <source>The test's record is not stored yet; it waits for the records database.</source>
         <translation>该测试的记录尚未保存，正在等待记录数据库。</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsDock</name>
+    <message>
+        <source>Results</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Method:</source>
+        <translation>方法:</translation>
+    </message>
+    <message>
+        <source>Methods...</source>
+        <translation>方法库...</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果项</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>进程</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>返程</translation>
+    </message>
+    <message>
+        <source>Refresh results</source>
+        <translation>刷新结果</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>%1, version %2</source>
+        <translation>%1，版本 %2</translation>
+    </message>
+    <message>
+        <source>PASS</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>FAIL</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>No limits to judge by</source>
+        <translation>无判定限值</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>不合格项: %1</translation>
+    </message>
+    <message>
+        <source>Test running</source>
+        <translation>测试进行中</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsPanel</name>
+    <message>
+        <source>Peak markers</source>
+        <translation>峰值标记</translation>
+    </message>
+    <message>
+        <source>Break markers</source>
+        <translation>断裂标记</translation>
+    </message>
+    <message>
+        <source>Window markers</source>
+        <translation>区间标记</translation>
+    </message>
+    <message>
+        <source>Test of %1%2</source>
+        <translation>%1 的测试%2</translation>
+    </message>
+    <message>
+        <source>, stopped</source>
+        <translation>，已停止</translation>
+    </message>
+    <message>
+        <source>Test running, %1 s</source>
+        <translation>测试进行中，%1 秒</translation>
+    </message>
+    <message>
+        <source>File %1 could not be read again: %2</source>
+        <translation>无法再次读取文件 %1: %2</translation>
+    </message>
+    <message>
+        <source>File %1</source>
+        <translation>文件 %1</translation>
+    </message>
+    <message>
+        <source>What the chart holds</source>
+        <translation>图表中的曲线</translation>
+    </message>
+</context>
+<context>
+    <name>CurveMarkers</name>
+    <message>
+        <source>Window</source>
+        <translation>区间</translation>
+    </message>
+    <message>
+        <source>Peak</source>
+        <translation>峰值</translation>
+    </message>
+    <message>
+        <source>Break</source>
+        <translation>断裂</translation>
+    </message>
+</context>
+<context>
+    <name>MethodLibraryDialog</name>
+    <message>
+        <source>Test methods</source>
+        <translation>测试方法</translation>
+    </message>
+    <message>
+        <source>New...</source>
+        <translation>新建...</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Edit...</source>
+        <translation>编辑...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Use</source>
+        <translation>使用</translation>
+    </message>
+    <message>
+        <source>Use none</source>
+        <translation>不使用方法</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>%1 (cannot be read)</source>
+        <translation>%1 (无法读取)</translation>
+    </message>
+    <message>
+        <source>%1, version %2</source>
+        <translation>%1，版本 %2</translation>
+    </message>
+    <message>
+        <source>In use: %1</source>
+        <translation>使用中: %1</translation>
+    </message>
+    <message>
+        <source>New method</source>
+        <translation>新方法</translation>
+    </message>
+    <message>
+        <source>%1 (copy)</source>
+        <translation>%1 (副本)</translation>
+    </message>
+    <message>
+        <source>Delete %1?</source>
+        <translation>删除 %1?</translation>
+    </message>
+</context>
+<context>
+    <name>MethodEditDialog</name>
+    <message>
+        <source>Test method</source>
+        <translation>测试方法</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>Test settings</source>
+        <translation>测试设置</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>PUSH</source>
+        <translation>压缩</translation>
+    </message>
+    <message>
+        <source>PULL</source>
+        <translation>拉伸</translation>
+    </message>
+    <message>
+        <source>Distance mode</source>
+        <translation>位移方式</translation>
+    </message>
+    <message>
+        <source>Relative Distance</source>
+        <translation>相对位移</translation>
+    </message>
+    <message>
+        <source>Absolute Distance</source>
+        <translation>绝对位移</translation>
+    </message>
+    <message>
+        <source>Distance (mm)</source>
+        <translation>位移 (mm)</translation>
+    </message>
+    <message>
+        <source>Speed (mm/min)</source>
+        <translation>速度 (mm/min)</translation>
+    </message>
+    <message>
+        <source>Results</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Window from (mm)</source>
+        <translation>区间起点 (mm)</translation>
+    </message>
+    <message>
+        <source>to (mm)</source>
+        <translation>终点 (mm)</translation>
+    </message>
+    <message>
+        <source>Force at distances (mm)</source>
+        <translation>指定位移处力值 (mm)</translation>
+    </message>
+    <message>
+        <source>Distance at forces (N)</source>
+        <translation>指定力值处位移 (N)</translation>
+    </message>
+    <message>
+        <source>Break at a drop of (%)</source>
+        <translation>断裂: 下降 (%)</translation>
+    </message>
+    <message>
+        <source>after a peak of at least (N)</source>
+        <translation>峰值至少 (N)</translation>
+    </message>
+    <message>
+        <source>Limits (empty: no bound)</source>
+        <translation>限值 (空: 不限)</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果项</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>最大</translation>
+    </message>
+    <message>
+        <source>Add limit</source>
+        <translation>添加限值</translation>
+    </message>
+    <message>
+        <source>Remove limit</source>
+        <translation>删除限值</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a number.</source>
+        <translation>%1: %2 不是数字。</translation>
+    </message>
+    <message>
+        <source>The method</source>
+        <translation>该方法</translation>
+    </message>
+</context>
+<context>
+    <name>TestMethod</name>
+    <message>
+        <source>missing</source>
+        <translation>缺失</translation>
+    </message>
+    <message>
+        <source>must be a text</source>
+        <translation>必须是文本</translation>
+    </message>
+    <message>
+        <source>must not be empty</source>
+        <translation>不能为空</translation>
+    </message>
+    <message>
+        <source>unknown member</source>
+        <translation>未知成员</translation>
+    </message>
+    <message>
+        <source>must be an object</source>
+        <translation>必须是对象</translation>
+    </message>
+    <message>
+        <source>must be a number</source>
+        <translation>必须是数字</translation>
+    </message>
+    <message>
+        <source>must be a whole number of at least %1</source>
+        <translation>必须是不小于 %1 的整数</translation>
+    </message>
+    <message>
+        <source>must be a whole number from %1 to %2</source>
+        <translation>必须是 %1 到 %2 之间的整数</translation>
+    </message>
+    <message>
+        <source>must be a list of numbers</source>
+        <translation>必须是数字列表</translation>
+    </message>
+    <message>
+        <source>must be &quot;%1&quot; or &quot;%2&quot;</source>
+        <translation>必须是 &quot;%1&quot; 或 &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>must lie from -700 to 700 with at most two decimals</source>
+        <translation>必须在 -700 到 700 之间，最多两位小数</translation>
+    </message>
+    <message>
+        <source>must be [from, to] with from not above to</source>
+        <translation>必须是 [起点, 终点]，且起点不大于终点</translation>
+    </message>
+    <message>
+        <source>must lie above 0 and at most at 100</source>
+        <translation>必须大于 0 且不大于 100</translation>
+    </message>
+    <message>
+        <source>must not be negative</source>
+        <translation>不能为负数</translation>
+    </message>
+    <message>
+        <source>not a numeric result</source>
+        <translation>不是数值结果</translation>
+    </message>
+    <message>
+        <source>no such result</source>
+        <translation>没有此结果</translation>
+    </message>
+    <message>
+        <source>must be [min, max], each a number or null</source>
+        <translation>必须是 [最小, 最大]，各为数字或 null</translation>
+    </message>
+    <message>
+        <source>the minimum lies above the maximum</source>
+        <translation>最小值大于最大值</translation>
+    </message>
+    <message>
+        <source>%1: not valid JSON: %2 at byte %3</source>
+        <translation>%1: 不是有效的 JSON: 第 %3 字节处%2</translation>
+    </message>
+    <message>
+        <source>%1: not a JSON object</source>
+        <translation>%1: 不是 JSON 对象</translation>
+    </message>
+    <message>
+        <source>member named twice</source>
+        <translation>成员重复</translation>
+    </message>
+    <message>
+        <source>%1: not a method file (a method is a file of at most 1 MB)</source>
+        <translation>%1: 不是方法文件(方法文件最大 1 MB)</translation>
+    </message>
+</context>
+<context>
+    <name>MethodLibrary</name>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>无法创建文件夹 %1。</translation>
     </message>
 </context>
 </TS>
