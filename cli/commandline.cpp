@@ -51,7 +51,8 @@ std::optional<TestData> readDataFile(const QString &command, const QString &path
         commandError(command, QStringLiteral("%1: %2").arg(shownPath, reading.error));
         return std::nullopt;
     }
-    if (!reading.heldTestData) {
+    // As File > Open: headers without a point are no test either.
+    if (reading.data.forwardStroke.isEmpty() && reading.data.returnStroke.isEmpty()) {
         commandError(command, QStringLiteral("%1 holds no test data").arg(shownPath));
         return std::nullopt;
     }

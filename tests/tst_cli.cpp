@@ -72,6 +72,7 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"analyse", "@tri.txt", "--jsn"} << QByteArray("jsn");
         QTest::newRow("missing file") << QStringList{"analyse", "@none.txt"} << QByteArray("none.txt");
         QTest::newRow("no test data") << QStringList{"analyse", "@notes.txt"} << QByteArray("holds no test data");
+        QTest::newRow("headers only") << QStringList{"analyse", "@empty.txt"} << QByteArray("holds no test data");
         QTest::newRow("missing method") << QStringList{"analyse", "@tri.txt", "--method", "@none.json"}
                                         << QByteArray("none.json");
         QTest::newRow("bad method") << QStringList{"analyse", "@tri.txt", "--method", "@bad.json"}
@@ -84,6 +85,7 @@ private slots:
         QFETCH(QByteArray, message);
         written(dir, "tri.txt", Triangle);
         written(dir, "notes.txt", "a shopping list\n");
+        written(dir, "empty.txt", "Data Forward:\nData Return:\n");
         written(dir, "bad.json", R"({"name": "Fast", "test": {"speed_mm_min": 500}})");
         for (QString &arg : args) {
             if (arg.startsWith('@'))
