@@ -22,6 +22,11 @@ public:
         skipBlanks();
         if (at == end)
             return;
+        if (depth == MaxDepth) {  // deeper than Qt's parser accepts: not JSON it would read
+            at = end;
+            return;
+        }
+        const DepthGuard guard(depth);
         if (*at == '{')
             object(path);
         else if (*at == '[')
@@ -29,11 +34,21 @@ public:
         else if (*at == '"')
             string();
         else
-            while (at != end && !std::strchr(",]} \t\r\n", *at))  // a number, true, false or null
+            do  // a number, true, false or null; at least one byte, so that any text ends
                 ++at;
+            while (at != end && *at != '\0' && !std::strchr(",]} \t\r\n", *at));
     }
 
 private:
+    static constexpr int MaxDepth = 1024;
+
+    struct DepthGuard
+    {
+        explicit DepthGuard(int &depth) : depth(depth) { ++depth; }
+        ~DepthGuard() { --depth; }
+        int &depth;
+    };
+
     void object(const QString &path)
     {
         ++at;
@@ -49,7 +64,7 @@ private:
                 layout.duplicate = memberPath;
             names.append(name);
             skipBlanks();
-            ++at;  // the colon
+            step();  // the colon
             value(memberPath);
         }
         step();
@@ -97,6 +112,7 @@ private:
     const char *at;
     const char *const end;
     JsonLayout &layout;
+    int depth = 0;
 };
 
 } // namespace

@@ -16,5 +16,6 @@ struct JsonLayout
     QString duplicate;  // the path of the first member named twice; empty when none is
 };
 
-// `json` must be text that QJsonDocument::fromJson accepted.
+// Any text is scanned safely; only for JSON that QJsonDocument::fromJson accepts is
+// the layout meaningful.
 JsonLayout scanJsonLayout(const QByteArray &json);

@@ -313,6 +313,13 @@ std::optional<Curve_Setting> MethodTestSettings::setting() const
 TestMethodReading parseTestMethod(const QByteArray &json, const QString &fileName)
 {
     TestMethodReading reading;
+    // Refused before Qt reads it: Qt's parser leaks the array or object that a member
+    // named twice replaces.
+    const JsonLayout layout = scanJsonLayout(json);
+    if (!layout.duplicate.isEmpty()) {
+        reading.error = QStringLiteral("%1: %2: %3").arg(fileName, layout.duplicate, tr("member named twice"));
+        return reading;
+    }
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
@@ -322,11 +329,6 @@ TestMethodReading parseTestMethod(const QByteArray &json, const QString &fileNam
     }
     if (!document.isObject()) {
         reading.error = tr("%1: not a JSON object").arg(fileName);
-        return reading;
-    }
-    const JsonLayout layout = scanJsonLayout(json);
-    if (!layout.duplicate.isEmpty()) {
-        reading.error = QStringLiteral("%1: %2: %3").arg(fileName, layout.duplicate, tr("member named twice"));
         return reading;
     }
     MethodParser parser(fileName, layout);
