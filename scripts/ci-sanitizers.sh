@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 asan="${QUELMAR_ASAN_DIR:-build-asan}"
 tsan="${QUELMAR_TSAN_DIR:-build-tsan}"
-threaded='^tst_(modbusthread|rtuslave|linefaults|simulatedstand|operatorroad|endtoend)$'
+threaded='^tst_(modbusthread|rtuslave|linefaults|simulatedstand|operatorroad|endtoend|recordstore)$'
 
 # -O1 keeps the checked tests quick; Debug keeps Q_ASSERT and Qt's container
 # bounds checks on.

@@ -126,8 +126,9 @@ void StandTestTest::standFallingSilentEndsTheTest()
     });
     QVERIFY(!outcome.run);
     QVERIFY2(outcome.failure.contains(QStringLiteral("stopped answering")), qPrintable(outcome.failure));
-    // Dead after a second without answers, given up after the silence allowed.
-    QVERIFY(clock.elapsed() < 600 + 1000 + StandTest::SilenceTimeoutMs + 2000);
+    // Dead after a second without answers, given up after the silence allowed, not
+    // left to the caller's 20 s limit (the margin is for a loaded CI machine).
+    QVERIFY(clock.elapsed() < 600 + 1000 + StandTest::SilenceTimeoutMs + 5000);
 }
 
 QTEST_MAIN(StandTestTest)
