@@ -2,24 +2,13 @@
 
 #include <qcustomplot.h>
 
+#include "chart/graphpoints.h"
 #include "ui_overlaywindow.h"
 
 namespace {
 enum Stroke { Forward = 0, Return = 1 };
 // Legend entries per column; more records spread the legend over more columns.
 constexpr int LegendRows = 25;
-
-void setPoints(QCPGraph *graph, const QVector<QPointF> &points)
-{
-    QVector<double> keys, values;
-    keys.reserve(points.size());
-    values.reserve(points.size());
-    for (const QPointF &point : points) {
-        keys.append(point.x());
-        values.append(point.y());
-    }
-    graph->setData(keys, values);
-}
 } // namespace
 
 QColor overlayColour(int index)
@@ -64,11 +53,11 @@ void OverlayWindow::showRecords(const QVector<TestRecord> &records)
         QCPGraph *forward = plot->addGraph();
         forward->setPen(QPen(colour));
         forward->setName(sample.isEmpty() ? tr("record %1").arg(record.seq) : sample);
-        setPoints(forward, record.forward);
+        setGraphPoints(forward, record.forward);
         QCPGraph *back = plot->addGraph();
         back->setPen(QPen(colour, 1, Qt::DashLine));
         back->removeFromLegend();
-        setPoints(back, record.back);
+        setGraphPoints(back, record.back);
     }
     showStroke(Forward, ui->forwardCheckBox->isChecked());
     showStroke(Return, ui->returnCheckBox->isChecked());

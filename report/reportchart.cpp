@@ -2,6 +2,7 @@
 
 #include <qcustomplot.h>
 
+#include "chart/graphpoints.h"
 #include "report/reportdocument.h"
 #include "report/resulttext.h"
 
@@ -23,14 +24,7 @@ QVector<QPointF> inUnit(const QVector<QPointF> &newtons, int unit)
 QCPGraph *addStroke(QCustomPlot &plot, const QVector<QPointF> &points, const QPen &pen, const QString &name)
 {
     QCPGraph *graph = plot.addGraph();
-    QVector<double> keys, values;
-    keys.reserve(points.size());
-    values.reserve(points.size());
-    for (const QPointF &point : points) {
-        keys.append(point.x());
-        values.append(point.y());
-    }
-    graph->setData(keys, values);
+    setGraphPoints(graph, points);
     graph->setPen(pen);
     graph->setName(name);
     return graph;

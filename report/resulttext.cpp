@@ -45,19 +45,7 @@ ResultText::ResultText(int unit, int forceDecimals)
 
 ResultQuantity ResultText::quantity(const QString &path)
 {
-    QString key = path;
-    if (key.startsWith(Forward))
-        key = key.mid(Forward.size());
-    else if (key.startsWith(Return))
-        key = key.mid(Return.size());
-    if (key.startsWith(QLatin1String("force_at_mm.")))
-        return ResultQuantity::Force;
-    if (key.startsWith(QLatin1String("distance_at_N.")))
-        return ResultQuantity::Distance;
-    for (const ResultRow &row : strokeResultRows(QJsonObject()) + curveResultRows())
-        if (row.path == key)
-            return row.quantity;
-    return ResultQuantity::Count;
+    return resultQuantity(path).value_or(ResultQuantity::Count);
 }
 
 QString ResultText::label(const QString &path)
