@@ -22,6 +22,7 @@
 #include "store/recorddatabase.h"
 #include "store/recordquery.h"
 #include "modaldialogs.h"
+#include "simulatedwindow.h"
 #include "tests/csvreader.h"
 #include "tests/pdftext.h"
 #include "widgetlookup.h"
@@ -107,15 +108,8 @@ private slots:
 
     void init()
     {
-        StandSimulator::Settings settings;
-        settings.sampleRateHz = SampleRateHz;
-        simulator = std::make_unique<StandSimulator>(settings);
-        QVERIFY2(simulator->start(), qPrintable(simulator->errorString()));
-        window = std::make_unique<MainWindow>();
-        window->useSimulatedStand(simulator->portPath());
-        window->resize(900, 650);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QString failure = openOnSimulatedStand(simulator, window, SampleRateHz, QSize(900, 650));
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         plot = child<QCustomPlot>(window.get(), "userPlot");
     }
 

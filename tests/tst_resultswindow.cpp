@@ -11,6 +11,7 @@
 #include "app/mainwindow.h"
 #include "app/resources.h"
 #include "modaldialogs.h"
+#include "simulatedwindow.h"
 #include "sim/standsimulator.h"
 #include "widgetlookup.h"
 
@@ -49,14 +50,8 @@ private slots:
 
     void init()
     {
-        StandSimulator::Settings settings;
-        settings.sampleRateHz = SampleRateHz;
-        simulator = std::make_unique<StandSimulator>(settings);
-        QVERIFY2(simulator->start(), qPrintable(simulator->errorString()));
-        window = std::make_unique<MainWindow>();
-        window->useSimulatedStand(simulator->portPath());
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QString failure = openOnSimulatedStand(simulator, window, SampleRateHz);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 
     void cleanup()
