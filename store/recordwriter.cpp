@@ -30,20 +30,17 @@ RecordWriter::~RecordWriter()
 
 void RecordWriter::submit(const PreparedRecord &record)
 {
-    RecordWriterWorker *worker = m_worker;
-    QMetaObject::invokeMethod(worker, [worker, record] { worker->submit(record); }, Qt::QueuedConnection);
+    m_worker->handOver(record);
 }
 
 void RecordWriter::retryNow()
 {
-    QMetaObject::invokeMethod(m_worker, &RecordWriterWorker::flush, Qt::QueuedConnection);
+    m_worker->flushSoon();
 }
 
 void RecordWriter::setRetryInterval(int milliseconds)
 {
-    RecordWriterWorker *worker = m_worker;
-    QMetaObject::invokeMethod(worker, [worker, milliseconds] { worker->setRetryInterval(milliseconds); },
-                              Qt::QueuedConnection);
+    m_worker->setRetryInterval(milliseconds);
 }
 
 void RecordWriter::updateState(int state, const QString &message)

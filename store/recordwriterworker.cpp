@@ -12,8 +12,31 @@ RecordWriterWorker::RecordWriterWorker(const DatabaseUrl &target, const QString 
         m_outboxUrl.path = outboxPath;
     }
     m_retry.setSingleShot(true);
-    m_retry.setInterval(10000);
     connect(&m_retry, &QTimer::timeout, this, &RecordWriterWorker::flush);
+    // Calls from the owner's thread arrive as queued signals through connections made
+    // here, before the thread starts: nothing a call carries crosses unguarded.
+    connect(this, &RecordWriterWorker::handedOver, this, &RecordWriterWorker::takeHandedOver, Qt::QueuedConnection);
+    connect(this, &RecordWriterWorker::flushAsked, this, &RecordWriterWorker::flush, Qt::QueuedConnection);
+}
+
+void RecordWriterWorker::handOver(const PreparedRecord &record)
+{
+    {
+        QMutexLocker lock(&m_handOverLock);
+        m_handedOver.append(record);
+    }
+    emit handedOver();
+}
+
+void RecordWriterWorker::takeHandedOver()
+{
+    QVector<PreparedRecord> records;
+    {
+        QMutexLocker lock(&m_handOverLock);
+        records.swap(m_handedOver);
+    }
+    for (const PreparedRecord &record : records)
+        submit(record);
 }
 
 void RecordWriterWorker::start()
@@ -132,7 +155,7 @@ void RecordWriterWorker::reportWaiting()
     if (toServer() && m_outbox.isOpen())
         count += qMax(0, outboxCount(m_outbox));
     if (count > 0)
-        m_retry.start();
+        m_retry.start(m_retryIntervalMs);
     if (count != m_lastWaiting) {
         m_lastWaiting = count;
         emit waitingChanged(count);

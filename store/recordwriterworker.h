@@ -5,6 +5,7 @@
 #include "recorddatabase.h"
 #include "recordformat.h"
 
+#include <QMutex>
 #include <QObject>
 #include <QTimer>
 #include <QVector>
@@ -18,14 +19,21 @@ public:
     RecordWriterWorker(const DatabaseUrl &target, const QString &outboxPath);
 
     void start();
-    void submit(const PreparedRecord &record);
+    // Called from the owner's thread: the record crosses to the worker's thread
+    // through a locked queue, never inside a queued call's captured copy, so every
+    // byte of it is handed over under a lock that ThreadSanitizer sees too.
+    void handOver(const PreparedRecord &record);
     void flush();
-    void setRetryInterval(int milliseconds) { m_retry.setInterval(milliseconds); }
+    // Called from the owner's thread, like handOver() and stopSoon().
+    void setRetryInterval(int milliseconds) { m_retryIntervalMs = milliseconds; }
+    void flushSoon() { emit flushAsked(); }
     // Called from the owner's thread: a long send of waiting records ends after the
     // record in hand; the rest stay in the outbox for the next start.
     void stopSoon() { m_stopping = true; }
 
 signals:
+    void handedOver();  // to the worker itself, queued
+    void flushAsked();  // likewise
     void stored(const QString &uuid, qint64 seq);
     void queued(const QString &uuid);
     void failed(const QString &uuid, const QString &message);
@@ -33,6 +41,8 @@ signals:
     void stateChanged(int state, const QString &message);
 
 private:
+    void takeHandedOver();
+    void submit(const PreparedRecord &record);
     bool toServer() const { return m_target.engine == DatabaseUrl::Postgres; }
     bool openTarget();
     bool openOutbox();
@@ -50,4 +60,7 @@ private:
     QTimer m_retry;
     int m_lastWaiting = -1;
     std::atomic<bool> m_stopping{false};
+    std::atomic<int> m_retryIntervalMs{10000};
+    QMutex m_handOverLock;
+    QVector<PreparedRecord> m_handedOver;  // guarded by m_handOverLock
 };
