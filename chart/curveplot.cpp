@@ -4,15 +4,9 @@
 
 #include <algorithm>
 
+#include "app/windowtext.h"
 #include "chart/forceunit.h"
 #include "control/readout.h"
-
-namespace {
-QString trWindow(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
-} // namespace
 
 void widenToInclude(double &lower, double &upper, double x)
 {

@@ -236,8 +236,10 @@ void MainWindow::receiveCurrentState(QVector<float> fState, QVector<int> iState)
         curvePlot->changeUnit(plotUnit, forceUnit);
         plotUnit = forceUnit;
     }
-    forceDecimals = iState[1];
-    fitReadoutWidths();
+    if (forceDecimals != iState[1]) {
+        forceDecimals = iState[1];
+        fitReadoutWidths();
+    }
     ui->autoCheckBox->setChecked(iState[2] != 0);
     if (iState[3] == 0)
         ui->testModeBtn->setText(tr("Real Time"));

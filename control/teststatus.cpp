@@ -1,18 +1,11 @@
 #include "control/teststatus.h"
 
-#include <QCoreApplication>
 #include <QStringList>
 
+#include "app/windowtext.h"
 #include "control/readout.h"
 
 namespace TestStatus {
-
-namespace {
-QString trWindow(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
-} // namespace
 
 QString durationText(qint64 ms)
 {

@@ -1,6 +1,5 @@
 #include "records/regularfile.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,12 +9,9 @@
 #include <unistd.h>
 #endif
 
-namespace {
-QString trWindow(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
+#include "app/windowtext.h"
 
+namespace {
 #ifdef Q_OS_UNIX
 QString notRegular(mode_t mode)
 {
