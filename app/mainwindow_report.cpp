@@ -5,7 +5,6 @@
 #include "app/mainwindow.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -14,7 +13,7 @@
 #include <functional>
 
 #include "chart/forceunit.h"
-#include "records/datadir.h"
+#include "records/filetowrite.h"
 #include "report/chartrecord.h"
 #include "report/curvecsv.h"
 #include "report/reportsettings.h"
@@ -26,18 +25,15 @@ namespace {
 // Writes the chart's record to `path`; returns why not, empty when done.
 using RecordFileWriter = std::function<QString(const TestRecord &record, const QString &path)>;
 
-// Once the record is at hand, asks for a file (the suffix added when left out),
-// writes it and tells the operator where it went or why it did not.
+// Once the record is at hand, asks for a file, writes it and tells the operator where it went or why it did not.
 void saveChartRecord(QMainWindow *window, ChartRecord &chartRecord, const QString &title, const QString &filter,
                      const QString &written, const RecordFileWriter &write)
 {
     chartRecord.withRecord(
         [=](const TestRecord &record) {
-            const QString chosen = QFileDialog::getSaveFileName(window, title, dataDir() + QLatin1Char('/') + fileStamp(),
-                                                                filter);
-            if (chosen.isEmpty())
+            const QString path = chooseFileToWrite(window, title, filter);
+            if (path.isEmpty())
                 return;
-            const QString path = withFilterSuffix(chosen, filter);
             const QString shownPath = QDir::toNativeSeparators(path);
             const QString error = write(record, path);
             if (error.isEmpty())

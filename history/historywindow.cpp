@@ -1,7 +1,6 @@
 #include "history/historywindow.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QTimer>
@@ -10,7 +9,7 @@
 #include "history/recordtablemodel.h"
 #include "history/statisticswindow.h"
 #include "records/batchstatistics.h"
-#include "records/datadir.h"
+#include "records/filetowrite.h"
 #include "report/reportsettings.h"
 #include "report/testreport.h"
 #include "ui_historywindow.h"
@@ -276,11 +275,9 @@ void HistoryWindow::on_reportBtn_clicked()
                                      .arg(ReportLimit).arg(records.size()));
         return;
     }
-    const QString filter = QStringLiteral("*.pdf");
-    const QString path = QFileDialog::getSaveFileName(this, tr("Batch report"),
-                                                      dataDir() + QLatin1Char('/') + fileStamp(), filter);
+    const QString path = chooseFileToWrite(this, tr("Batch report"), QStringLiteral("*.pdf"));
     if (path.isEmpty())
         return;
-    reportPath = withFilterSuffix(path, filter);
+    reportPath = path;
     reportRequest = loader.read(only(records));
 }

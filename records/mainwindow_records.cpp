@@ -6,12 +6,12 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 
 #include "chart/forceunit.h"
 #include "records/chartexport.h"
 #include "records/datadir.h"
+#include "records/filetowrite.h"
 #include "records/testdatafile.h"
 #include "report/chartrecord.h"
 #include "ui_mainwindow.h"
@@ -27,18 +27,6 @@ bool chartHasData(QWidget *window, const CurvePlot &plot)
     return false;
 }
 
-// The file dialog asked about the name as typed; a suffix added after it closed must
-// not let an existing file be replaced unasked.
-bool mayReplace(QWidget *window, const QString &title, const QString &chosen, const QString &path)
-{
-    if (path == chosen || !QFileInfo::exists(path))
-        return true;
-    return QMessageBox::question(window, title,
-                                 MainWindow::tr("%1 already exists.\nDo you want to replace it?")
-                                     .arg(QDir::toNativeSeparators(path)),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-           == QMessageBox::Yes;
-}
 } // namespace
 
 void MainWindow::on_actionOpen_triggered()
@@ -73,14 +61,9 @@ void MainWindow::on_actionSave_triggered()
 {
     if (!chartHasData(this, *curvePlot))
         return;
-    const QString filter = QStringLiteral("*.txt");
-    const QString chosen =
-        QFileDialog::getSaveFileName(this, tr("Save"), dataDir() + QLatin1Char('/') + fileStamp(), filter);
-    qDebug() << chosen;
-    if (chosen.isEmpty())
-        return;
-    const QString path = withFilterSuffix(chosen, filter);
-    if (!mayReplace(this, tr("Save"), chosen, path))
+    const QString path = chooseFileToWrite(this, tr("Save"), QStringLiteral("*.txt"));
+    qDebug() << path;
+    if (path.isEmpty())
         return;
     const TestData data{curvePlot->points(CurvePlot::Forward), curvePlot->points(CurvePlot::Return)};
     const QString error = saveTestDataFile(path, data, forceUnit, forceDecimals);

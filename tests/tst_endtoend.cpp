@@ -261,6 +261,15 @@ private slots:
         const int header = rows.indexOf(QStringList{"stroke", "distance_mm", "force_N"});
         QVERIFY(rows.contains(QStringList{QStringLiteral("# uuid: ") + record.uuid}));
         QCOMPARE(rows.size() - header - 1, ForwardPoints + ReturnPoints);
+        // The report's name typed without its suffix: asked before it is replaced.
+        QFile report(pdf);
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        const QByteArray reportBytes = report.readAll();
+        report.close();
+        const ModalStep keep = [](QWidget *box) { static_cast<QMessageBox *>(box)->button(QMessageBox::No)->click(); };
+        QCOMPARE(runModal([&] { trigger("actionReport"); }, {choose(dir.filePath(QStringLiteral("report"))), keep}), 2);
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        QCOMPARE(report.readAll(), reportBytes);
         // Once the chart is cleared there is no test to report.
         click("refreshBtn");
         QString refusal;
